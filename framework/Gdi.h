@@ -1,0 +1,68 @@
+// Wrappers of GDI objects and device contexts.
+#pragma once
+#include "Exception.h"
+
+// Owns one GDI object handle; the destructor deletes it.
+class CGdiObject : public CObject {
+    DECLARE_DYNAMIC(CGdiObject)
+public:
+    CGdiObject() = default;
+    ~CGdiObject() override;
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    BOOL Attach(HGDIOBJ hObject);   // FALSE for a null handle
+    HGDIOBJ Detach();
+    BOOL DeleteObject();            // FALSE when there is no handle
+
+    HGDIOBJ m_hObject = nullptr;
+};
+
+class CPalette : public CGdiObject {
+    DECLARE_DYNAMIC(CPalette)
+public:
+    operator HPALETTE() const { return HPALETTE(m_hObject); }
+    BOOL CreatePalette(const LOGPALETTE* lpLogPalette);
+    UINT GetPaletteEntries(UINT nStartIndex, UINT nNumEntries, PALETTEENTRY* lpPaletteColors) const;
+    UINT SetPaletteEntries(UINT nStartIndex, UINT nNumEntries, const PALETTEENTRY* lpPaletteColors);
+    int GetEntryCount() const;
+};
+
+// A device context handle with the printing flag that output code consults.
+class CDC : public CObject {
+    DECLARE_DYNAMIC(CDC)
+public:
+    CDC() = default;
+    ~CDC() override;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    HDC GetSafeHdc() const { return m_hDC; }
+    BOOL Attach(HDC hDC);
+    HDC Detach();
+    BOOL CreateCompatibleDC(CDC* pDC);
+    BOOL DeleteDC();
+    BOOL IsPrinting() const { return m_bPrinting; }
+
+    // Palettes: the result is the previously selected palette handle.
+    HPALETTE SelectPalette(CPalette* pPalette, BOOL bForceBackground);
+    HPALETTE SelectPalette(HPALETTE hPalette, BOOL bForceBackground);
+    UINT RealizePalette();
+    HGDIOBJ SelectObject(HGDIOBJ hObject);
+    HGDIOBJ SelectStockObject(int index);
+    int GetDeviceCaps(int index) const;
+
+    HDC m_hDC = nullptr;
+    HDC m_hAttribDC = nullptr;
+    BOOL m_bPrinting = FALSE;
+};
+
+// The client-area device context of a window, released on destruction.
+class CClientDC : public CDC {
+    DECLARE_DYNAMIC(CClientDC)
+public:
+    explicit CClientDC(HWND hWnd);
+    ~CClientDC() override;
+    HWND m_hWnd;
+};

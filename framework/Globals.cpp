@@ -1,0 +1,20 @@
+#include "Globals.h"
+
+namespace {
+HINSTANCE g_hResource = nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return GetModuleHandleA(nullptr);
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return g_hResource ? g_hResource : AfxGetInstanceHandle();
+}
+
+void AfxSetResourceHandle(HINSTANCE hInstResource)
+{
+    g_hResource = hInstResource;
+}

@@ -1,0 +1,8 @@
+// Process-wide framework state that exists before any window does.
+#pragma once
+#include <windows.h>
+
+// The module whose resources the program loads (the executable unless set).
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE hInstResource);
+HINSTANCE AfxGetInstanceHandle();

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds every tree: build/host (asset generators, native tests, benchmarks),
+# build/win32 (the i686 product and its tests) and build/win64 (x86_64).
+# Usage: scripts/build.sh [host|win32|win64 ...]   (default: all three)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+trees=("$@")
+[ ${#trees[@]} -gt 0 ] || trees=(host win32 win64)
+gen=()
+command -v ninja >/dev/null && gen=(-G Ninja)
+jobs=${VELMORA_JOBS:-$(nproc)}
+
+configure() { # dir args...
+  local dir=$1; shift
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S . -B "$dir" "${gen[@]}" "$@" >/dev/null
+  fi
+}
+
+for t in host "${trees[@]}"; do
+  case $t in
+    host)
+      [ -n "${built_host:-}" ] && continue
+      configure build/host
+      cmake --build build/host -j "$jobs"
+      built_host=1 ;;
+    win32)
+      configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake -DVELMORA_HOST_BIN="$root/build/host/tools"
+      cmake --build build/win32 -j "$jobs" ;;
+    win64)
+      configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake -DVELMORA_HOST_BIN="$root/build/host/tools"
+      cmake --build build/win64 -j "$jobs" ;;
+    *) echo "unknown tree: $t" >&2; exit 2 ;;
+  esac
+done

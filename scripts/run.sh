@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs the program under Wine.
+# With a usable $DISPLAY the program opens there; without one it runs inside
+# a private Xvfb screen for a few seconds and a screenshot is saved.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+
+exe=build/win32/package/velmora95.exe
+[ -f "$exe" ] || exe=build/win32/app/velmora95.exe
+if [ ! -f "$exe" ]; then
+  echo "run: everything is built; the program itself (velmora95.exe) is not part of the build yet"
+  exit 0
+fi
+
+. "$root/scripts/xvfb.sh"
+. "$root/scripts/wine-prefix.sh"
+export WINEPREFIX="${VELMORA_RUN_PREFIX:-$root/build/run-prefix}"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;wing32=n"
+if [ -z "${WINEPREFIX_READY:-}" ] && [ ! -d "$WINEPREFIX" ]; then
+  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  wineserver -w
+fi
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  echo "run: starting $exe on $DISPLAY"
+  exec wine "$exe"
+fi
+
+trap 'wineserver -k >/dev/null 2>&1 || true; velmora_stop_xvfb' EXIT
+velmora_start_xvfb DISPLAY 24
+export DISPLAY
+echo "run: no display; running inside Xvfb $DISPLAY"
+wine "$exe" >/dev/null 2>&1 &
+sleep "${VELMORA_RUN_SECONDS:-12}"
+shot="$root/build/screenshot.png"
+import -window root "$shot"
+echo "run: screenshot saved to $shot"

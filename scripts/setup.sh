@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs everything the build, the program and the tests need on Debian 12.
+# Idempotent: packages already present are skipped.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
+  wine wine64 wine32:i386
+  xvfb x11-utils x11-xserver-utils xdotool imagemagick
+  googletest
+  pulseaudio pulseaudio-utils sox
+  zip python3
+)
+
+missing=()
+need_i386=0
+dpkg --print-foreign-architectures 2>/dev/null | grep -qx i386 || need_i386=1
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+done
+
+if [ "$need_i386" = 0 ] && [ "${#missing[@]}" = 0 ]; then
+  echo "setup: everything is installed"
+  exit 0
+fi
+
+if [ "$(id -u)" != 0 ]; then
+  echo "setup: these packages are missing: ${missing[*]}" >&2
+  [ "$need_i386" = 1 ] && echo "setup: and the i386 architecture is not enabled" >&2
+  echo "setup: run this script as root (or with sudo) to install them:" >&2
+  echo "  sudo $0" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+if [ "$need_i386" = 1 ]; then
+  echo "setup: enabling the i386 architecture (for 32-bit Wine)"
+  dpkg --add-architecture i386
+fi
+echo "setup: installing ${missing[*]}"
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "setup: done"

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds every tree and runs every test: native tests
+# (sanitizers), Win32 unit tests under Wine on a 24-bit and an 8-bit Xvfb
+# screen, for the i686 product and the x86_64 build, and the end-to-end tests.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+"$root/scripts/setup.sh" || exit 1
+"$root/scripts/build.sh" || { echo "build failed"; exit 1; }
+
+. "$root/scripts/xvfb.sh"
+. "$root/scripts/wine-prefix.sh"
+
+cleanup() {
+  velmora_wine_stop_all build/win32
+  velmora_wine_stop_all build/win64
+  velmora_stop_xvfb
+}
+trap cleanup EXIT
+
+velmora_start_xvfb VELMORA_DISPLAY_24 24 || exit 1
+velmora_start_xvfb VELMORA_DISPLAY_8 8 || exit 1
+export VELMORA_DISPLAY_24 VELMORA_DISPLAY_8
+echo "test: 24-bit screen $VELMORA_DISPLAY_24, 8-bit screen $VELMORA_DISPLAY_8"
+velmora_wine_stop_all build/win32
+velmora_wine_stop_all build/win64
+
+passed=0 failed=0 status=0
+run_ctest() { # tree label-args...
+  local tree=$1; shift
+  local log
+  log=$(mktemp)
+  echo "== ctest: $tree $*"
+  ctest --test-dir "$tree" --output-on-failure -j "${VELMORA_TEST_JOBS:-2}" "$@" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  local line
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    local f t
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    t=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + t - f)); failed=$((failed + f))
+  elif grep -q 'No tests were found' "$log"; then
+    :
+  else
+    failed=$((failed + 1))
+  fi
+  [ "$rc" = 0 ] || status=1
+  rm -f "$log"
+}
+
+run_ctest build/host
+run_ctest build/win32
+run_ctest build/win64 -LE e2e
+
+echo
+echo "tests: $passed passed, $failed failed"
+exit $status

@@ -1,0 +1,54 @@
+# Sourced by the scripts that start Wine: the environment of a test prefix.
+
+# velmora_wine_env BUILD_DIR SCREEN [VARIANT]: exports WINEPREFIX, DISPLAY and
+# the quiet Wine settings for that build tree, screen depth and variant
+# (variant "desktop" is a prefix whose programs share a virtual desktop).
+velmora_wine_env() {
+  local build=$1 screen=$2 variant=${3:-${VELMORA_WINE_VARIANT:-plain}}
+  export WINEPREFIX
+  WINEPREFIX=$(cd "$build" && pwd)/wine/$variant-$screen
+  export WINEDEBUG=-all
+  # No Mono or Gecko install prompts; the caller may add its own overrides.
+  export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+  local var=VELMORA_DISPLAY_$screen
+  if [ -n "${!var:-}" ]; then
+    export DISPLAY=${!var}
+  fi
+  VELMORA_WINE_VARIANT_NOW=$variant
+  VELMORA_WINE_SCREEN_NOW=$screen
+}
+
+# Creates the prefix once (under a lock, tests may start in parallel) and
+# keeps its wine server alive until the test command ends it.
+velmora_wine_prefix_ready() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
+      rm -rf "$WINEPREFIX"
+      WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
+      wineserver -w
+      if [ "$VELMORA_WINE_VARIANT_NOW" = desktop ]; then
+        local size=${VELMORA_DESKTOP_SIZE:-1024x768}
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1
+        wineserver -w
+      fi
+      touch "$WINEPREFIX/.velmora-ready"
+    fi
+    if [ ! -f "$WINEPREFIX/.velmora-server" ]; then
+      (wineserver -p >/dev/null 2>&1 9>&- &)
+      touch "$WINEPREFIX/.velmora-server"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# Ends the wine servers of every prefix of a build tree.
+velmora_wine_stop_all() {
+  local build=$1 p
+  for p in "$build"/wine/*/; do
+    [ -d "$p" ] || continue
+    WINEPREFIX=${p%/} wineserver -k >/dev/null 2>&1 || true
+    rm -f "${p%/}/.velmora-server"
+  done
+}
