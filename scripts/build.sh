@@ -2,6 +2,7 @@
 # Builds every tree: build/host (asset generators, native tests, benchmarks),
 # build/win32 (the i686 product and its tests) and build/win64 (x86_64).
 # Usage: scripts/build.sh [host|win32|win64 ...]   (default: all three)
+# $VELMORA_BUILD_DIR moves the trees elsewhere (default: build).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -10,6 +11,7 @@ trees=("$@")
 gen=()
 command -v ninja >/dev/null && gen=(-G Ninja)
 jobs=${VELMORA_JOBS:-$(nproc)}
+b=${VELMORA_BUILD_DIR:-build}
 
 configure() { # dir args...
   local dir=$1; shift
@@ -22,15 +24,15 @@ for t in host "${trees[@]}"; do
   case $t in
     host)
       [ -n "${built_host:-}" ] && continue
-      configure build/host
-      cmake --build build/host -j "$jobs"
+      configure "$b/host"
+      cmake --build "$b/host" -j "$jobs"
       built_host=1 ;;
     win32)
-      configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake -DVELMORA_HOST_BIN="$root/build/host/tools"
-      cmake --build build/win32 -j "$jobs" ;;
+      configure "$b/win32" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake -DVELMORA_HOST_BIN="$(cd "$b" && pwd)/host/tools"
+      cmake --build "$b/win32" -j "$jobs" ;;
     win64)
-      configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake -DVELMORA_HOST_BIN="$root/build/host/tools"
-      cmake --build build/win64 -j "$jobs" ;;
+      configure "$b/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake -DVELMORA_HOST_BIN="$(cd "$b" && pwd)/host/tools"
+      cmake --build "$b/win64" -j "$jobs" ;;
     *) echo "unknown tree: $t" >&2; exit 2 ;;
   esac
 done

@@ -5,6 +5,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+b=${VELMORA_BUILD_DIR:-build}
 
 "$root/scripts/setup.sh" || exit 1
 "$root/scripts/build.sh" || { echo "build failed"; exit 1; }
@@ -13,8 +14,8 @@ cd "$root"
 . "$root/scripts/wine-prefix.sh"
 
 cleanup() {
-  velmora_wine_stop_all build/win32
-  velmora_wine_stop_all build/win64
+  velmora_wine_stop_all "$b/win32"
+  velmora_wine_stop_all "$b/win64"
   velmora_stop_xvfb
 }
 trap cleanup EXIT
@@ -23,8 +24,8 @@ velmora_start_xvfb VELMORA_DISPLAY_24 24 || exit 1
 velmora_start_xvfb VELMORA_DISPLAY_8 8 || exit 1
 export VELMORA_DISPLAY_24 VELMORA_DISPLAY_8
 echo "test: 24-bit screen $VELMORA_DISPLAY_24, 8-bit screen $VELMORA_DISPLAY_8"
-velmora_wine_stop_all build/win32
-velmora_wine_stop_all build/win64
+velmora_wine_stop_all "$b/win32"
+velmora_wine_stop_all "$b/win64"
 
 passed=0 failed=0 status=0
 run_ctest() { # tree label-args...
@@ -50,9 +51,9 @@ run_ctest() { # tree label-args...
   rm -f "$log"
 }
 
-run_ctest build/host
-run_ctest build/win32
-run_ctest build/win64 -LE e2e
+run_ctest "$b/host"
+run_ctest "$b/win32"
+run_ctest "$b/win64" -LE e2e
 
 echo
 echo "tests: $passed passed, $failed failed"
