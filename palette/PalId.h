@@ -35,5 +35,14 @@ public:
     [[noreturn]] virtual void ThrowMemoryError();
     [[noreturn]] virtual void ThrowResourceError();
 
+    // Fills every non-static system palette entry with black, so that the
+    // next foreground realisation of an identity palette cannot match a
+    // colour left behind by another palette and puts entry i on entry i.
+    static void ClearSystemPalette();
+
     BOOL m_bCreated = FALSE;
+
+private:
+    // Common end of every build: identity treatment, creation, the flag.
+    void Build(PALETTEENTRY* pEntries, BOOL bIdentity);
 };
