@@ -1,0 +1,1 @@
+"""Pieces of the end-to-end driver: X server, Wine prefix, probe, pictures."""

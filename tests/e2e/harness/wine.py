@@ -1,0 +1,143 @@
+"""The Wine side of a test case: one desktop prefix per build tree shared by
+all end-to-end cases (they take its lock in turn), the desktop size set for
+each case, the program under test and the probe started inside it."""
+
+import fcntl
+import json
+import os
+import re
+import subprocess
+import time
+
+QUIET_OVERRIDES = 'mscoree,mshtml='
+
+
+class Prefix:
+    def __init__(self, tree, screen):
+        self.path = os.path.join(os.path.abspath(tree), 'wine', 'e2e-desktop-24')
+        self.screen = screen
+        self._lock = None
+
+    def env(self, **extra):
+        env = self.screen.env()
+        env['WINEPREFIX'] = self.path
+        env['WINEDEBUG'] = '-all'
+        env['WINEDLLOVERRIDES'] = QUIET_OVERRIDES
+        env.update(extra)
+        return env
+
+    def _wine(self, args, timeout=120):
+        subprocess.run(args, env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       stdin=subprocess.DEVNULL, timeout=timeout)
+
+    def __enter__(self):
+        """Takes the prefix for this case (creating it the first time)."""
+        os.makedirs(os.path.dirname(self.path), exist_ok=True)
+        self._lock = open(self.path + '.lock', 'w')
+        fcntl.flock(self._lock, fcntl.LOCK_EX)
+        ready = os.path.join(self.path, '.velmora-ready')
+        if not os.path.exists(ready):
+            subprocess.run(['rm', '-rf', self.path], check=True)
+            self._wine(['wineboot', '-i'])
+            self._wine(['wineserver', '-w'])
+            self._wine(['wine', 'reg', 'add', r'HKCU\Software\Wine\Explorer', '/v', 'Desktop', '/d', 'Default', '/f'])
+            self._wine(['wine', 'reg', 'add', r'HKCU\Software\Wine\Explorer\Desktops', '/v', 'Default', '/d', '1024x768',
+                        '/f'])
+            self._wine(['wineserver', '-w'])
+            open(ready, 'w').close()
+        self.stop()
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+        if self._lock is not None:
+            fcntl.flock(self._lock, fcntl.LOCK_UN)
+            self._lock.close()
+
+    def stop(self):
+        """Ends every process of the prefix and its wine server."""
+        self._wine(['wineserver', '-k'], timeout=30)
+        self._wine(['wineserver', '-w'], timeout=30)
+        marker = os.path.join(self.path, '.velmora-server')
+        if os.path.exists(marker):
+            os.remove(marker)
+
+    def set_desktop_size(self, size):
+        """Rewrites the size of the default virtual desktop in the stored
+        registry; the wine server is down, so it reads the file when it starts."""
+        path = os.path.join(self.path, 'user.reg')
+        with open(path, encoding='utf-8', errors='surrogateescape') as f:
+            text = f.read()
+        section = re.search(r'^\[Software\\\\Wine\\\\Explorer\\\\Desktops\][^\n]*\n(?:(?!\[)[^\n]*\n)*', text, re.M)
+        if section is None or '"Default"=' not in section.group(0):
+            raise RuntimeError('%s has no virtual desktop size' % path)
+        body = re.sub(r'^"Default"="[^"]*"', '"Default"="%s"' % size, section.group(0), flags=re.M)
+        text = text[:section.start()] + body + text[section.end():]
+        with open(path, 'w', encoding='utf-8', errors='surrogateescape') as f:
+            f.write(text)
+
+    def windows_dir(self):
+        return os.path.join(self.path, 'drive_c', 'windows')
+
+    def start(self, exe, log_path, overrides=''):
+        """Starts a Windows program; its output goes to a file, because Wine's
+        helper processes would hold a pipe open after the program ends."""
+        log = open(log_path, 'w')
+        env = self.env(WINEDLLOVERRIDES=QUIET_OVERRIDES + (';' + overrides if overrides else ''))
+        proc = subprocess.Popen(['wine', os.path.basename(exe)], cwd=os.path.dirname(os.path.abspath(exe)), env=env,
+                                stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        log.close()
+        return proc
+
+
+class Probe:
+    """Runs velmora_probe.exe on the prefix's desktop; keeps every report it
+    printed for the failure dump."""
+
+    def __init__(self, prefix, exe, work_dir):
+        self.prefix = prefix
+        self.exe = os.path.abspath(exe)
+        self.work_dir = work_dir
+        self.transcript = []
+
+    def run(self, *commands, timeout=60):
+        """Each command is a list of arguments; they run in one probe process.
+        Returns (exit code, list of parsed JSON reports)."""
+        args = []
+        for i, cmd in enumerate(commands):
+            if i:
+                args.append(';')
+            args.extend(str(a) for a in cmd)
+        out_path = os.path.join(self.work_dir, 'probe-out.txt')
+        with open(out_path, 'w') as out:
+            try:
+                rc = subprocess.run(['wine', self.exe] + args, env=self.prefix.env(), stdout=out,
+                                    stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, timeout=timeout).returncode
+            except subprocess.TimeoutExpired:
+                rc = -1
+        reports = []
+        with open(out_path, encoding='utf-8', errors='replace') as f:
+            for line in f:
+                line = line.strip()
+                if line.startswith('{') or line.startswith('['):
+                    try:
+                        reports.append(json.loads(line))
+                    except ValueError:
+                        pass
+        self.transcript.append({'args': args, 'rc': rc, 'reports': reports})
+        return rc, reports
+
+    def wait_window(self, caption, deadline, program):
+        """Waits until the window exists. A probe that started before the
+        desktop was ready may not see it, so the wait is a series of probes."""
+        while time.monotonic() < deadline:
+            if program.poll() is not None:
+                return None
+            rc, reports = self.run(['wait', caption, '', 4000])
+            if rc == 0:
+                return reports[0]['hwnd']
+        return None
+
+    def dump(self, caption):
+        rc, reports = self.run(['dump', caption, ''])
+        return reports[0] if rc == 0 and reports else None

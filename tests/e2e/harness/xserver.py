@@ -1,0 +1,88 @@
+"""A private Xvfb screen for one test case, and the X-side tools: xdotool for
+keys and clicks, ImageMagick's import for screenshots."""
+
+import os
+import subprocess
+import time
+
+
+class PrivateScreen:
+    """Starts Xvfb on the first free display number from 160 on."""
+
+    def __init__(self, depth=24, size='1024x768'):
+        self.depth = depth
+        self.size = size
+        self.process = None
+        self.display = None
+
+    def __enter__(self):
+        for n in range(160, 260):
+            if os.path.exists('/tmp/.X%d-lock' % n) or os.path.exists('/tmp/.X11-unix/X%d' % n):
+                continue
+            proc = subprocess.Popen(
+                ['Xvfb', ':%d' % n, '-screen', '0', '%sx%d' % (self.size, self.depth), '-nolisten', 'tcp', '-noreset'],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+            for _ in range(100):
+                if proc.poll() is not None:
+                    break
+                if subprocess.run(['xdpyinfo', '-display', ':%d' % n], stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL).returncode == 0:
+                    self.process = proc
+                    self.display = ':%d' % n
+                    return self
+                time.sleep(0.1)
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait()
+        raise RuntimeError('could not start Xvfb')
+
+    def __exit__(self, *exc):
+        if self.process is not None:
+            self.process.kill()
+            self.process.wait()
+
+    def env(self):
+        env = dict(os.environ)
+        env['DISPLAY'] = self.display
+        return env
+
+    def run(self, args, check=True):
+        result = subprocess.run(args, env=self.env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                stdin=subprocess.DEVNULL, text=True, timeout=30)
+        if check and result.returncode != 0:
+            raise RuntimeError('%s failed: %s' % (' '.join(args), result.stderr.strip()))
+        return result.stdout
+
+    def screenshot(self, path):
+        """The whole screen; the format follows the file name (.ppm, .png)."""
+        self.run(['import', '-window', 'root', '-depth', '8', path])
+        return path
+
+    def desktop_window(self):
+        """The X window of Wine's virtual desktop and its position on the screen."""
+        ids = self.run(['xdotool', 'search', '--name', 'Wine desktop'], check=False).split()
+        if not ids:
+            raise RuntimeError('no Wine desktop window on %s' % self.display)
+        window = ids[0]
+        x = y = 0
+        for line in self.run(['xdotool', 'getwindowgeometry', window]).splitlines():
+            line = line.strip()
+            if line.startswith('Position:'):
+                x, y = (int(v) for v in line.split()[1].split(','))
+        return window, x, y
+
+    def keys(self, *keys, pause=0.3):
+        """Types keys into the virtual desktop, which hands them to the
+        foreground window of the desktop."""
+        window, _, _ = self.desktop_window()
+        self.run(['xdotool', 'windowfocus', '--sync', window])
+        for key in keys:
+            self.run(['xdotool', 'key', key])
+            time.sleep(pause)
+
+    def click(self, x, y):
+        """A left click at desktop coordinates (x, y)."""
+        window, _, _ = self.desktop_window()
+        self.run(['xdotool', 'mousemove', '--window', window, str(x), str(y)])
+        time.sleep(0.2)
+        self.run(['xdotool', 'click', '1'])
