@@ -19,6 +19,7 @@ import shutil
 import sys
 import time
 
+sys.dont_write_bytecode = True  # nothing is written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from harness import images  # noqa: E402
