@@ -273,14 +273,43 @@ class Case:
         size = (right - left, bottom - top)
         allowed = [(320, 200)] if self.width <= 640 else [(320, 200), (640, 400)]
         self.check(size in allowed, 'the picture is %s (got %dx%d)' % (' or '.join('%dx%d' % s for s in allowed), *size))
+        self.check_view_place(r, view)
         ramp = images.star_ramp()
         first = shot.crop(left, top, right, bottom)
         lit = [p for p in first.pixels if p != (0, 0, 0)]
         wrong = [p for p in lit if not (p[0] == p[1] == p[2] and p[0] in ramp)]
         self.check(len(lit) >= 50, 'stars appear in the view (%d lit pixels)' % len(lit))
         self.check(not wrong, 'every lit pixel is a grey of the star ramp (%d are not, e.g. %s)' % (len(wrong), wrong[:3]))
+        xs = [i % first.width for i, p in enumerate(first.pixels) if p != (0, 0, 0)]
+        ys = [i // first.width for i, p in enumerate(first.pixels) if p != (0, 0, 0)]
+        if xs:
+            self.check(max(xs) - min(xs) >= first.width // 2 and max(ys) - min(ys) >= first.height // 2,
+                       'the stars spread over the whole picture (x %d..%d, y %d..%d)' %
+                       (min(xs), max(xs), min(ys), max(ys)))
+        if size == (640, 400):
+            odd = sum(1 for y in range(first.height) for x in range(first.width)
+                      if first.at(x, y) != first.at(x & ~1, y & ~1))
+            self.check(odd == 0, 'at doubled size every buffer pixel is a 2x2 block (%d pixels differ)' % odd)
         second = self.screenshot().crop(left, top, right, bottom)
         self.check(second.pixels != first.pixels, 'the stars move between two screenshots')
+
+    def check_view_place(self, r, view):
+        """The picture is centred in the area between the toolbar and the
+        status bar (a pixel or two either way for the view's border)."""
+        bars = {c['hwnd']: c for c in r['children']}
+        if r['toolbar'] is None or r['statusbar'] is None:
+            return
+        area_top = bars[r['toolbar']['hwnd']]['window'][3]
+        area_bottom = bars[r['statusbar']['hwnd']]['window'][1]
+        area_left, _, area_right, _ = r['client']
+        left, top, right, bottom = view['client']
+        if right - left > area_right - area_left or bottom - top > area_bottom - area_top:
+            return  # clipped to the area: nothing to centre
+        dx = (left - area_left) - (area_right - right)
+        dy = (top - area_top) - (area_bottom - bottom)
+        self.check(abs(dx) <= 2 and abs(dy) <= 3,
+                   'the picture is centred between the bars (off by %d, %d; picture %s, area %s)' %
+                   (dx, dy, view['client'], [area_left, area_top, area_right, area_bottom]))
 
     def end_program(self, r):
         how = self.args.exit
