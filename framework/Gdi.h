@@ -63,6 +63,9 @@ class CClientDC : public CDC {
     DECLARE_DYNAMIC(CClientDC)
 public:
     explicit CClientDC(HWND hWnd);
+    // The client area of a framework window (any class with GetSafeHwnd).
+    template <class W, class = decltype(static_cast<W*>(nullptr)->GetSafeHwnd())>
+    explicit CClientDC(W* pWnd) : CClientDC(pWnd ? pWnd->GetSafeHwnd() : HWND(nullptr)) {}
     ~CClientDC() override;
     HWND m_hWnd;
 };

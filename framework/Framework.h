@@ -1,0 +1,15 @@
+// Everything an application of the framework uses.
+#pragma once
+#include "ControlBar.h"
+#include "Dialog.h"
+#include "DocTemplate.h"
+#include "Document.h"
+#include "Exception.h"
+#include "FrameWnd.h"
+#include "Gdi.h"
+#include "Globals.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "View.h"
+#include "WinApp.h"
+#include "Wnd.h"
