@@ -27,6 +27,7 @@ from harness.wine import Prefix, Probe  # noqa: E402
 from harness.xserver import PrivateScreen  # noqa: E402
 
 CAPTION = 'Velmora 95'
+FRAME = '!#32770'  # the frame: any window of that caption but a dialog
 ID_APP_EXIT = 57665
 ID_VIEW = 59648  # the framework's id of the first pane, the view
 IDOK = 1
@@ -102,13 +103,16 @@ class Case:
                 prefix.set_desktop_size(self.args.size)
                 runs_before = self.prepare_settings()
                 self.program = prefix.start(self.args.exe, os.path.join(self.dir, 'program.log'),
-                                            self.args.dll_overrides)
+                                            self.args.dll_overrides, self.args.start_minimised)
                 started = time.monotonic()
-                hwnd = self.probe.wait_window(CAPTION, started + 60, self.program)
+                hwnd = self.probe.wait_window(CAPTION, started + 60, self.program,
+                                              '#32770' if self.args.case == 'first-run' else FRAME)
                 self.require(hwnd is not None, 'a window captioned "%s" appears' % CAPTION)
                 print('      window after %.1f s' % (time.monotonic() - started))
                 if self.args.case == 'frame':
                     self.frame_case(runs_before)
+                elif self.args.case == 'first-run':
+                    self.first_run_case()
                 else:
                     self.fatal_case()
             except CaseFailed:
@@ -143,6 +147,10 @@ class Case:
     def prepare_settings(self):
         """The first run without WinG shows a one-time hint; the tests start
         from a later run so that the frame comes up by itself."""
+        if self.args.case == 'first-run':
+            if os.path.exists(self.settings_path()):
+                os.remove(self.settings_path())
+            return 0
         if not self.args.check_run_counter:
             return None
         count = self.read_run_count()
@@ -160,7 +168,7 @@ class Case:
 
     # -- the frame -------------------------------------------------------
     def frame_case(self, runs_before):
-        report = self.probe.dump(CAPTION)
+        report = self.probe.dump(CAPTION, FRAME)
         self.require(report is not None, 'the probe describes the frame')
         self.check_frame(report)
         self.check_restored_size(report)
@@ -176,6 +184,8 @@ class Case:
                        (runs_before, after, runs_before + 1))
 
     def check_frame(self, r):
+        if self.args.start_minimised:
+            print('      (started with a minimised show state)')
         self.check(r['text'] == CAPTION, 'caption is "%s" (got "%s")' % (CAPTION, r['text']))
         m = r['metrics']
         self.check((m['cxscreen'], m['cyscreen']) == (self.width, self.height),
@@ -197,7 +207,7 @@ class Case:
         want = self.expected_restored_size(r['metrics'])
         restored = None
         for _ in range(20):
-            rc, reports = self.probe.run(['show', CAPTION, '', SW_RESTORE], ['dump', CAPTION, ''])
+            rc, reports = self.probe.run(['show', CAPTION, FRAME, SW_RESTORE], ['dump', CAPTION, FRAME])
             if rc == 0 and len(reports) == 2 and not reports[1]['zoomed']:
                 restored = reports[1]
                 break
@@ -208,7 +218,7 @@ class Case:
         got = (right - left, bottom - top)
         self.check(got == want, 'restored size is %dx%d (got %dx%d)' % (want + got))
         for _ in range(20):
-            rc, reports = self.probe.run(['show', CAPTION, '', SW_MAXIMIZE], ['dump', CAPTION, ''])
+            rc, reports = self.probe.run(['show', CAPTION, FRAME, SW_MAXIMIZE], ['dump', CAPTION, FRAME])
             if rc == 0 and len(reports) == 2 and reports[1]['zoomed']:
                 return
             time.sleep(0.3)
@@ -315,15 +325,15 @@ class Case:
         how = self.args.exit
         started = time.monotonic()
         if how == 'command':
-            self.probe.run(['command', CAPTION, '', ID_APP_EXIT])
+            self.probe.run(['command', CAPTION, FRAME, ID_APP_EXIT])
         elif how == 'ctrl-x':
-            self.probe.run(['foreground', CAPTION, ''])
+            self.probe.run(['foreground', CAPTION, FRAME])
             self.screen.keys('ctrl+x')
         elif how == 'menu-keys':
-            self.probe.run(['foreground', CAPTION, ''])
+            self.probe.run(['foreground', CAPTION, FRAME])
             self.screen.keys('alt+f', 'x')
         elif how == 'toolbar':
-            report = self.probe.dump(CAPTION) or r  # the layout after maximising again
+            report = self.probe.dump(CAPTION, FRAME) or r  # the layout after maximising again
             items = [i for i in (report['toolbar'] or {}).get('items', []) if i.get('command') == ID_APP_EXIT]
             self.require(bool(items) and 'rect' in items[0], 'the Exit button has a rectangle')
             left, top, right, bottom = items[0]['rect']
@@ -335,10 +345,10 @@ class Case:
 
     # -- the fatal path --------------------------------------------------
     def fatal_case(self):
-        report = self.probe.dump(CAPTION)
+        report = self.probe.dump(CAPTION, FRAME)
         self.require(report is not None, 'the probe describes the frame')
         view = self.view_of(report)
-        rc, _ = self.probe.run(['command', CAPTION, '', self.args.fatal_command])
+        rc, _ = self.probe.run(['command', CAPTION, FRAME, self.args.fatal_command])
         self.require(rc == 0, 'the throwing command %d is posted' % self.args.fatal_command)
         rc, reports = self.probe.run(['dialogs', CAPTION, 10000])
         self.require(rc == 0 and reports and reports[0], 'a message box captioned "%s" appears' % CAPTION)
@@ -362,6 +372,31 @@ class Case:
         code = self.wait_exit(10)
         self.check(code is not None, 'the program ends within 10 s after OK (took %.1f s, exit code %s)' %
                    (time.monotonic() - started, code))
+
+    # -- the first run without WinG --------------------------------------
+    def first_run_case(self):
+        """No settings file and no WinG: the install hint appears once, with
+        the information icon, before the frame; the picture then has the
+        normal size, and the run counter is 1 after the exit."""
+        rc, reports = self.probe.run(['dialogs', CAPTION, 10000])
+        self.require(rc == 0 and reports and reports[0], 'the WinG hint box appears')
+        box = reports[0][0]
+        texts = [c['text'] for c in box['children']]
+        self.check(any(t.startswith('Unable to access WinG.') for t in texts), 'the box gives the WinG hint (texts %s)' % texts)
+        self.check(self.dialog_icon(box, self.screenshot()) == 'information', 'the box shows the information icon')
+        rc, _ = self.probe.run(['press', CAPTION, IDOK])
+        self.require(rc == 0, 'OK is pressed')
+        hwnd = self.probe.wait_window(CAPTION, time.monotonic() + 30, self.program, FRAME)
+        self.require(hwnd is not None, 'the frame appears after the hint')
+        report = self.probe.dump(CAPTION, FRAME)
+        self.require(report is not None and report['class'] != '#32770', 'the probe describes the frame')
+        view = self.view_of(report)
+        if self.check(view is not None, 'there is a view (child id %d)' % ID_VIEW):
+            left, top, right, bottom = view['client']
+            self.check((right - left, bottom - top) == (320, 200), 'without WinG the picture has the normal size '
+                       '320x200 (got %dx%d)' % (right - left, bottom - top))
+        self.end_program(report)
+        self.check(self.read_run_count() == 1, 'QUARVELL.INI now counts 1 run (got %s)' % self.read_run_count())
 
     def dialog_icon(self, box, shot):
         """Compares the icon control's pixels with the system's standard icons
@@ -398,7 +433,8 @@ def main():
     p.add_argument('--exe', required=True, help='the program under test')
     p.add_argument('--probe', required=True, help='velmora_probe.exe')
     p.add_argument('--name', required=True, help='the case name (its results folder)')
-    p.add_argument('--case', choices=['frame', 'fatal'], required=True)
+    p.add_argument('--case', choices=['frame', 'fatal', 'first-run'], required=True)
+    p.add_argument('--start-minimised', action='store_true', help='start the program with a minimised show state')
     p.add_argument('--size', default='1024x768', help='virtual desktop size')
     p.add_argument('--exit', choices=['command', 'ctrl-x', 'menu-keys', 'toolbar'], default='command')
     p.add_argument('--menus', type=int, default=7, help='number of menu titles expected in the menu bar')

@@ -79,12 +79,15 @@ class Prefix:
     def windows_dir(self):
         return os.path.join(self.path, 'drive_c', 'windows')
 
-    def start(self, exe, log_path, overrides=''):
-        """Starts a Windows program; its output goes to a file, because Wine's
-        helper processes would hold a pipe open after the program ends."""
+    def start(self, exe, log_path, overrides='', minimised=False):
+        """Starts a Windows program (through `start /wait /min` when it is to
+        be started minimised; start passes the exit code on). Its output goes
+        to a file, because Wine's helper processes would hold a pipe open
+        after the program ends."""
         log = open(log_path, 'w')
         env = self.env(WINEDLLOVERRIDES=QUIET_OVERRIDES + (';' + overrides if overrides else ''))
-        proc = subprocess.Popen(['wine', os.path.basename(exe)], cwd=os.path.dirname(os.path.abspath(exe)), env=env,
+        launcher = ['wine', 'start', '/wait', '/min'] if minimised else ['wine']
+        proc = subprocess.Popen(launcher + [os.path.basename(exe)], cwd=os.path.dirname(os.path.abspath(exe)), env=env,
                                 stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         log.close()
         return proc
@@ -127,17 +130,17 @@ class Probe:
         self.transcript.append({'args': args, 'rc': rc, 'reports': reports})
         return rc, reports
 
-    def wait_window(self, caption, deadline, program):
+    def wait_window(self, caption, deadline, program, cls=''):
         """Waits until the window exists. A probe that started before the
         desktop was ready may not see it, so the wait is a series of probes."""
         while time.monotonic() < deadline:
             if program.poll() is not None:
                 return None
-            rc, reports = self.run(['wait', caption, '', 4000])
+            rc, reports = self.run(['wait', caption, cls, 4000])
             if rc == 0:
                 return reports[0]['hwnd']
         return None
 
-    def dump(self, caption):
-        rc, reports = self.run(['dump', caption, ''])
+    def dump(self, caption, cls=''):
+        rc, reports = self.run(['dump', caption, cls])
         return reports[0] if rc == 0 and reports else None

@@ -21,8 +21,12 @@ BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param)
     if (!ctx->caption->empty() && WindowText(hwnd) != *ctx->caption) {
         return TRUE;
     }
-    if (!ctx->cls->empty() && ClassOf(hwnd) != *ctx->cls) {
-        return TRUE;
+    if (!ctx->cls->empty()) {
+        bool exclude = (*ctx->cls)[0] == L'!';
+        bool same = ClassOf(hwnd) == (exclude ? ctx->cls->substr(1) : *ctx->cls);
+        if (same == exclude) {
+            return TRUE;
+        }
     }
     ctx->found.push_back(hwnd);
     return TRUE;

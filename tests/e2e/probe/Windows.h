@@ -16,7 +16,8 @@ std::wstring WindowText(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
 
 // Visible top-level windows whose caption equals `caption` (any caption when
-// empty) and whose class equals `cls` (any class when empty).
+// empty) and whose class equals `cls` (any class when empty; "!NAME" means
+// any class but NAME).
 std::vector<HWND> FindTopLevel(const std::wstring& caption, const std::wstring& cls);
 
 // Polls FindTopLevel until a window turns up or `timeoutMs` has passed.

@@ -3,7 +3,8 @@
 //
 //   velmora_probe COMMAND ARGS... [";" COMMAND ARGS...]...
 //
-// Commands (CAPTION is an exact window caption, CLASS "" means any class):
+// Commands (CAPTION is an exact window caption, CLASS "" means any class and
+// "!NAME" any class but NAME):
 //   wait CAPTION CLASS TIMEOUT_MS       until a visible top-level window exists
 //   gone CAPTION CLASS TIMEOUT_MS       until no such window exists
 //   dump CAPTION CLASS                  the frame report (JSON)
