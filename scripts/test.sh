@@ -55,6 +55,13 @@ run_ctest "$b/host"
 run_ctest "$b/win32"
 run_ctest "$b/win64" -LE e2e
 
+echo "== fuzz: each image decoder for a short bounded time"
+if "$root/scripts/fuzz.sh" "${VELMORA_FUZZ_SECONDS:-10}"; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1)); status=1
+fi
+
 echo
 echo "tests: $passed passed, $failed failed"
 exit $status

@@ -1,0 +1,127 @@
+#include "surface/ImageFormats.h"
+#include <cstring>
+
+namespace imagefmt {
+
+namespace {
+
+int32_t Le32(const uint8_t* p)
+{
+    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+}
+
+uint16_t LeU16(const uint8_t* p)
+{
+    return uint16_t(p[0] | p[1] << 8);
+}
+
+int32_t Le16(const uint8_t* p)
+{
+    return int16_t(LeU16(p));
+}
+
+bool DimensionOk(int32_t n)
+{
+    return n > 0 && n <= kMaxDimension;
+}
+
+} // namespace
+
+Check CheckBmpHeader(const uint8_t* info, uint64_t fileLength, BmpInfo* out)
+{
+    const uint32_t size = uint32_t(Le32(info));
+    const int32_t width = Le32(info + 4);
+    const int32_t height = Le32(info + 8);
+    const uint16_t planes = LeU16(info + 12);
+    const uint16_t bitCount = LeU16(info + 14);
+    const uint32_t compression = uint32_t(Le32(info + 16));
+    const uint32_t colorsUsed = uint32_t(Le32(info + 32));
+
+    if (size != kBmpInfoHeaderSize)
+        return Check::badHeaderSize;
+    if (bitCount != 8 || planes != 1)
+        return Check::notEightBit;
+    if (compression != 0)
+        return Check::compressed;
+    if (colorsUsed != 0 && colorsUsed != 256)
+        return Check::badColorCount;
+    if (height < 0)
+        return Check::topDown;
+    if (!DimensionOk(width) || !DimensionOk(height))
+        return Check::badDimensions;
+
+    const uint32_t pitch = RowPitch(width);
+    const uint64_t imageSize = uint64_t(pitch) * uint64_t(height);
+    if (uint64_t(kBmpPixelOffset) + imageSize > fileLength)
+        return Check::truncated;
+    out->width = width;
+    out->height = height;
+    out->pitch = pitch;
+    out->imageSize = uint32_t(imageSize);
+    return Check::ok;
+}
+
+Check CheckPcxHeader(const uint8_t* header, uint64_t fileLength, PcxInfo* out)
+{
+    if (fileLength < uint64_t(kPcxHeaderSize) + kPcxPaletteSize)
+        return Check::truncated;
+    PcxInfo info;
+    info.xmin = Le16(header + 4);
+    info.ymin = Le16(header + 6);
+    info.xmax = Le16(header + 8);
+    info.ymax = Le16(header + 10);
+    info.bytesPerLine = Le16(header + 66);
+    info.width = info.xmax - info.xmin + 1;    // 16-bit inputs: no overflow
+    info.height = info.ymax - info.ymin + 1;
+    if (!DimensionOk(info.width) || !DimensionOk(info.height))
+        return Check::badDimensions;
+    // Each row must carry at least the image's width in pixels.
+    if (info.bytesPerLine < info.width)
+        return Check::badBytesPerLine;
+    const uint64_t dataSize = fileLength - kPcxHeaderSize - kPcxPaletteSize;
+    if (dataSize > UINT32_MAX)
+        return Check::truncated;
+    info.dataSize = uint32_t(dataSize);
+    // Two data bytes decode to at most 63 pixels, so data too short for the
+    // rows it must fill is known before the pixel block is allocated.
+    if (uint64_t(info.bytesPerLine) * uint64_t(info.height) > uint64_t(info.dataSize) * 32u)
+        return Check::truncated;
+    *out = info;
+    return Check::ok;
+}
+
+Check DecodePcxRows(const uint8_t* data, size_t dataSize, int32_t bytesPerLine,
+                    uint8_t* pixels, uint32_t pitch, int32_t height)
+{
+    size_t in = 0;
+    for (int32_t row = 0; row < height; ++row) {
+        uint8_t* line = pixels + size_t(row) * pitch;
+        uint32_t x = 0;   // next byte of the row to write
+        int32_t count = bytesPerLine;
+        while (count > 0) {
+            if (in >= dataSize)
+                return Check::truncated;
+            const uint8_t b = data[in++];
+            if (b >= 0xC0) {
+                if (in >= dataSize)
+                    return Check::truncated;
+                const uint8_t value = data[in++];
+                const uint32_t run = b & 0x3Fu;
+                const uint32_t room = x < pitch ? pitch - x : 0;
+                const uint32_t put = run < room ? run : room;
+                if (put)
+                    std::memset(line + x, value, put);
+                x += run;
+                count -= int32_t(run);
+            } else {
+                if (x < pitch)
+                    line[x] = b;
+                ++x;
+                --count;
+            }
+        }
+    }
+    return Check::ok;
+}
+
+} // namespace imagefmt
