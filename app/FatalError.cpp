@@ -1,0 +1,11 @@
+#include "app/VelmoraApp.h"
+#include "resources/resource.h"
+#include <mmsystem.h>
+
+void CVelmoraApp::ReportFatalError(CException* e)
+{
+    // The sound stops before the message appears.
+    ::sndPlaySoundA(nullptr, SND_ASYNC | SND_NODEFAULT);
+    UINT nID = e && e->IsKindOf(RUNTIME_CLASS(CMemoryException)) ? IDS_FATAL_OUT_OF_MEMORY : IDS_FATAL_UNEXPECTED;
+    AfxMessageBox(nID, MB_ICONSTOP | MB_OK, 0);
+}

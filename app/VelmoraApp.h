@@ -1,0 +1,31 @@
+// The application object: start-up, the frame-pumping main loop, the
+// fatal-error report and the application-level commands.
+#pragma once
+#include "framework/Framework.h"
+#include <cstdint>
+
+// 1 from start; cleared for good by a fatal error. While 0, frames, paints,
+// activation handling and tunes do nothing.
+extern int32_t g_bRunning;
+
+class CVelmoraApp : public CWinApp {
+public:
+    CVelmoraApp();
+    // Puts the process back to normal priority.
+    ~CVelmoraApp() override;
+
+    BOOL InitInstance() override;
+    // Draws a frame after every drained queue; never waits.
+    int Run() override;
+
+    // Silences sound and tells the user that the program will end: string 4
+    // for a memory exception, string 5 for any other.
+    void ReportFatalError(CException* e);
+
+    void OnAppAbout();
+    void OnAboutMaker();
+    void OnQuickHelp();
+    void OnAppExit();
+
+    DECLARE_MESSAGE_MAP()
+};
