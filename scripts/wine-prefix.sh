@@ -45,7 +45,8 @@ velmora_wine_prefix_ready() {
 
 # Ends the wine servers of every prefix of a build tree.
 velmora_wine_stop_all() {
-  local build=$1 p
+  local build p
+  build=$(cd "$1" 2>/dev/null && pwd) || return 0
   for p in "$build"/wine/*/; do
     [ -d "$p" ] || continue
     WINEPREFIX=${p%/} wineserver -k >/dev/null 2>&1 || true
