@@ -52,18 +52,19 @@ inline void PlotStar(uint8_t* bits, const int32_t* rowOffsets, int32_t h, int32_
 }
 
 // Truncating division n / d for 1 <= d and |n| < 161 * d (a star already
-// known to be on screen), by an exact reciprocal for d < kReciprocalDepths.
-constexpr int32_t kReciprocalDepths = 8192;
-constexpr int kReciprocalShift = 34;
-extern const uint64_t* const g_pReciprocals;
+// known to be on screen), by an exact 32-bit reciprocal for the depths that
+// occur in the field and by the divider beyond them.
+constexpr int32_t kReciprocalDepths = 3653;
+constexpr int kReciprocalShift = 31;
+extern const uint32_t* const g_pReciprocals;
 
 inline int32_t DivideOnScreen(int32_t n, int32_t d)
 {
     if (d >= kReciprocalDepths)
         return n / d;
-    // With m = ceil(2^34 / d) = (2^34 + e) / d, 0 <= e < d:
-    // |n| * m / 2^34 = |n| / d + |n| * e / (d * 2^34), and |n| * e < 161 * d^2
-    // <= 161 * 2^26 < 2^34, so the error never reaches the next integer.
+    // With m = ceil(2^31 / d) = (2^31 + e) / d, 0 <= e < d:
+    // |n| * m / 2^31 = |n| / d + |n| * e / (d * 2^31), and |n| * e < 161 * d^2
+    // <= 161 * 3652^2 < 2^31, so the error never reaches the next integer.
     const int32_t sign = n >> 31;
     const uint32_t magnitude = static_cast<uint32_t>((n ^ sign) - sign);
     const int32_t q = static_cast<int32_t>((static_cast<uint64_t>(magnitude) * g_pReciprocals[d]) >> kReciprocalShift);

@@ -11,10 +11,10 @@ namespace star_detail {
 
 namespace {
 
-// Exact reciprocals ceil(2^34 / d) for the on-screen division.
+// Exact reciprocals ceil(2^31 / d) for the on-screen division.
 struct ReciprocalTable
 {
-    uint64_t entries[kReciprocalDepths];
+    uint32_t entries[kReciprocalDepths];
 
     ReciprocalTable()
     {
@@ -22,7 +22,7 @@ struct ReciprocalTable
         for (int32_t d = 1; d < kReciprocalDepths; ++d)
         {
             const uint64_t scale = uint64_t(1) << kReciprocalShift;
-            entries[d] = (scale + static_cast<uint64_t>(d) - 1) / static_cast<uint64_t>(d);
+            entries[d] = static_cast<uint32_t>((scale + static_cast<uint64_t>(d) - 1) / static_cast<uint64_t>(d));
         }
     }
 };
@@ -31,7 +31,7 @@ const ReciprocalTable g_reciprocalTable;
 
 } // namespace
 
-const uint64_t* const g_pReciprocals = g_reciprocalTable.entries;
+const uint32_t* const g_pReciprocals = g_reciprocalTable.entries;
 
 StarView CurrentView()
 {
