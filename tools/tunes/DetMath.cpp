@@ -111,7 +111,8 @@ double DecayPerSample(double seconds, double sampleRate) {
   if (seconds <= 0.0) {
     return 0.0;
   }
-  return Exp(-1.0 / (seconds * sampleRate));
+  constexpr double kLn1000 = 6.90775527898213705205;
+  return Exp(-kLn1000 / (seconds * sampleRate));
 }
 
 } // namespace tunes

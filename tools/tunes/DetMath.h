@@ -21,7 +21,8 @@ double Pow2(double x);
 // Frequency in Hz of a MIDI note number (69 = A4 = 440 Hz), fractional
 // numbers allowed (cents).
 double NoteFrequency(double midiNote);
-// Per-sample multiplier that shrinks a value to 1/e after `seconds`.
+// Per-sample multiplier that fades a value by 60 dB (to 1/1000) over
+// `seconds`; 0 for no time at all.
 double DecayPerSample(double seconds, double sampleRate);
 
 // Small deterministic noise source (xorshift32).

@@ -19,7 +19,9 @@ enum class Wave { Sine, Triangle, Saw, Square, Fm, Kick, Snare, Hat };
 struct Instrument {
   std::string name;
   Wave wave = Wave::Sine;
-  // Envelope: seconds, except sustain (a level from 0 to 1).
+  // Envelope: the attack rises linearly over its time; decay and release
+  // (like every fade below) give the time to fall by 60 dB. Sustain is a
+  // level from 0 to 1.
   double attack = 0.005;
   double decay = 0.3;
   double sustain = 0.7;
@@ -29,14 +31,14 @@ struct Instrument {
   double detune = 0.0;        // cents; two voices spread left and right
   double cutoff = 0.0;        // low-pass cutoff in Hz (0: no filter)
   double resonance = 0.0;     // 0 .. 1
-  double filterEnv = 0.0;     // Hz added to the cutoff at the note's start, fading with `decay`
+  double filterEnv = 0.0;     // Hz added to the cutoff at the note's start, fading over `decay`
   double ratio = 1.0;         // FM modulator : carrier frequency
   double index = 0.0;         // FM modulation depth (radians)
-  double indexDecay = 0.0;    // seconds for the FM depth to fall to 1/e (0: constant)
+  double indexDecay = 0.0;    // seconds for the FM depth to fade (0: constant)
   double vibrato = 0.0;       // cents
   double vibratoRate = 5.0;   // Hz
   double pitchDrop = 0.0;     // semitones the pitch starts above the note (drums)
-  double pitchTime = 0.04;    // seconds for that drop to fall to 1/e
+  double pitchTime = 0.04;    // seconds for that drop to fade
   double noise = 0.0;         // share of noise in the snare
   double echo = 0.0;          // send level to the echo
   double reverb = 0.0;        // send level to the reverb

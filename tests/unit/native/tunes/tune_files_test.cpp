@@ -88,11 +88,11 @@ TEST_P(TuneFile, LoopSeamIsNoBiggerThanOrdinaryMotion) {
 // half a second.
 TEST_P(TuneFile, LevelsAreMusicalNotClippedOrSilent) {
   const size_t halfSecond = 22050 / 2;
+  int32_t peak = 0;
   for (const std::vector<int32_t>* ch : {&left, &right}) {
     const std::vector<int32_t>& s = *ch;
     double sum = 0.0;
     double squares = 0.0;
-    int32_t peak = 0;
     for (int32_t v : s) {
       sum += v;
       squares += static_cast<double>(v) * v;
@@ -103,8 +103,6 @@ TEST_P(TuneFile, LevelsAreMusicalNotClippedOrSilent) {
     EXPECT_LT(std::fabs(sum / n), 1.0) << "DC offset";
     EXPECT_GT(rms, 12.0);
     EXPECT_LT(rms, 45.0);
-    EXPECT_GT(peak, 90);
-    EXPECT_LE(peak, 126);  // 2..254: headroom, no clipping
     for (size_t start = 0; start + halfSecond <= s.size(); start += halfSecond) {
       double w = 0.0;
       for (size_t i = start; i < start + halfSecond; ++i) {
@@ -113,6 +111,8 @@ TEST_P(TuneFile, LevelsAreMusicalNotClippedOrSilent) {
       EXPECT_GT(std::sqrt(w / halfSecond), 4.0) << "quiet at " << start / 22050.0 << " s";
     }
   }
+  EXPECT_GT(peak, 100);
+  EXPECT_LE(peak, 126);  // samples stay within 2..254: headroom, no clipping
 }
 
 // The two channels carry the same music, spread a little apart.
