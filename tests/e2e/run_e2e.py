@@ -31,7 +31,10 @@ FRAME = '!#32770'  # the frame: any window of that caption but a dialog
 ID_APP_EXIT = 57665
 ID_VIEW = 59648  # the framework's id of the first pane, the view
 IDOK = 1
-FATAL_TEXT = 'An unexpected error has occurred.\n\nThe application will be terminated.'
+FATAL_TEXTS = {
+    'other': 'An unexpected error has occurred.\n\nThe application will be terminated.',
+    'memory': 'Not enough memory to complete the operation.\n\nThe application will be terminated.',
+}
 SW_MAXIMIZE = 3
 SW_RESTORE = 9
 SS_TYPEMASK, SS_ICON = 0x1F, 0x03
@@ -122,10 +125,24 @@ class Case:
             finally:
                 if self.failures:
                     self.save_diagnostics()
+                    self.print_program_log()
                 if self.program is not None and self.program.poll() is None:
                     self.program.kill()
                     self.program.wait()
         return not self.failures
+
+    def print_program_log(self):
+        if self.program is not None and self.program.poll() is not None:
+            print('the program ended with exit code %s' % self.program.returncode)
+        try:
+            with open(os.path.join(self.dir, 'program.log'), errors='replace') as f:
+                lines = f.readlines()
+        except OSError:
+            return
+        if lines:
+            print('program output (last lines):')
+            for line in lines[-20:]:
+                print('  | ' + line.rstrip())
 
     def settings_path(self):
         return os.path.join(self.prefix.windows_dir(), 'QUARVELL.INI')
@@ -354,7 +371,8 @@ class Case:
         self.require(rc == 0 and reports and reports[0], 'a message box captioned "%s" appears' % CAPTION)
         box = reports[0][0]
         texts = [c['text'].replace('\r\n', '\n') for c in box['children']]
-        self.check(FATAL_TEXT in texts, 'the box says string 5 (texts %s)' % texts)
+        want = FATAL_TEXTS[self.args.fatal_kind]
+        self.check(want in texts, 'the box says %r (texts %s)' % (want, texts))
         buttons = [c for c in box['children'] if c['class'].lower() == 'button']
         self.check([b['id'] for b in buttons] == [IDOK], 'the box has one OK button (got %s)' %
                    [(b['id'], b['text']) for b in buttons])
@@ -440,6 +458,8 @@ def main():
     p.add_argument('--menus', type=int, default=7, help='number of menu titles expected in the menu bar')
     p.add_argument('--toolbar-buttons', type=int, default=0, help='expected toolbar button count (0: any)')
     p.add_argument('--fatal-command', type=int, default=0, help='command id whose handler throws')
+    p.add_argument('--fatal-kind', choices=sorted(FATAL_TEXTS), default='other',
+                   help='what the handler throws: a memory exception or another one')
     p.add_argument('--check-run-counter', action='store_true', help='check that QUARVELL.INI counts the run')
     p.add_argument('--dll-overrides', default='', help='extra WINEDLLOVERRIDES for the program')
     args = p.parse_args()

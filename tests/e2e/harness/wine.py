@@ -10,6 +10,8 @@ import subprocess
 import time
 
 QUIET_OVERRIDES = 'mscoree,mshtml='
+# Bumped whenever the prefix's set-up changes, so that old prefixes are made anew.
+PREFIX_VERSION = '2'
 
 
 class Prefix:
@@ -36,17 +38,31 @@ class Prefix:
         self._lock = open(self.path + '.lock', 'w')
         fcntl.flock(self._lock, fcntl.LOCK_EX)
         ready = os.path.join(self.path, '.velmora-ready')
-        if not os.path.exists(ready):
+        if not self._is_current(ready):
             subprocess.run(['rm', '-rf', self.path], check=True)
             self._wine(['wineboot', '-i'])
             self._wine(['wineserver', '-w'])
             self._wine(['wine', 'reg', 'add', r'HKCU\Software\Wine\Explorer', '/v', 'Desktop', '/d', 'Default', '/f'])
             self._wine(['wine', 'reg', 'add', r'HKCU\Software\Wine\Explorer\Desktops', '/v', 'Default', '/d', '1024x768',
                         '/f'])
+            # A crashing program ends at once with Wine's one-line report in
+            # its output, instead of waiting in a debugger window: the
+            # configured debugger does not exist.
+            self._wine(['wine', 'reg', 'add', r'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug', '/v',
+                        'Debugger', '/d', 'velmora-no-debugger.exe', '/f'])
             self._wine(['wineserver', '-w'])
-            open(ready, 'w').close()
+            with open(ready, 'w') as f:
+                f.write(PREFIX_VERSION)
         self.stop()
         return self
+
+    @staticmethod
+    def _is_current(ready):
+        try:
+            with open(ready) as f:
+                return f.read() == PREFIX_VERSION
+        except OSError:
+            return False
 
     def __exit__(self, *exc):
         self.stop()
@@ -103,7 +119,7 @@ class Probe:
         self.work_dir = work_dir
         self.transcript = []
 
-    def run(self, *commands, timeout=60):
+    def run(self, *commands, timeout=30):
         """Each command is a list of arguments; they run in one probe process.
         Returns (exit code, list of parsed JSON reports)."""
         args = []

@@ -6,6 +6,17 @@
 
 namespace {
 
+// Messages to another process's window give up after a few seconds, so that
+// a hung or crashed program fails the test instead of stalling it.
+LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, 3000, &result)) {
+        return 0;
+    }
+    return static_cast<LRESULT>(result);
+}
+
 struct FindContext {
     const std::wstring* caption;
     const std::wstring* cls;
@@ -81,20 +92,20 @@ void DescribeWindowBasics(JsonWriter& json, HWND hwnd)
 void DescribeStatusBar(JsonWriter& json, HWND bar)
 {
     json.BeginObject();
-    int32_t parts = static_cast<int32_t>(SendMessageW(bar, SB_GETPARTS, 0, 0));
+    int32_t parts = static_cast<int32_t>(Send(bar, SB_GETPARTS, 0, 0));
     json.Key("hwnd"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(bar)));
     json.Key("parts"); json.Int(parts);
     json.Key("texts");
     json.BeginArray();
     RemoteBuffer buf(bar, 1024 * sizeof(wchar_t));
     for (int32_t i = 0; i < parts && i < 64; ++i) {
-        LRESULT len = SendMessageW(bar, SB_GETTEXTLENGTHW, i, 0);
+        LRESULT len = Send(bar, SB_GETTEXTLENGTHW, i, 0);
         if (!buf.IsValid() || LOWORD(len) >= 1023) {
             json.Null();
             continue;
         }
         buf.Clear();
-        SendMessageW(bar, SB_GETTEXTW, i, buf.Address());
+        Send(bar, SB_GETTEXTW, i, buf.Address());
         wchar_t text[1024] = {};
         buf.Read(text, sizeof(text) - sizeof(wchar_t));
         json.String(std::wstring(text));
@@ -106,8 +117,8 @@ void DescribeStatusBar(JsonWriter& json, HWND bar)
 void DescribeToolBar(JsonWriter& json, HWND bar)
 {
     json.BeginObject();
-    int32_t count = static_cast<int32_t>(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
-    LRESULT size = SendMessageW(bar, TB_GETBUTTONSIZE, 0, 0);
+    int32_t count = static_cast<int32_t>(Send(bar, TB_BUTTONCOUNT, 0, 0));
+    LRESULT size = Send(bar, TB_GETBUTTONSIZE, 0, 0);
     json.Key("hwnd"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(bar)));
     json.Key("buttons"); json.Int(count);
     json.Key("buttonSize");
@@ -121,14 +132,14 @@ void DescribeToolBar(JsonWriter& json, HWND bar)
         TBBUTTON button = {};
         RECT rc = {};
         bool ok = buf.IsValid() && buf.Clear() &&
-                  SendMessageW(bar, TB_GETBUTTON, i, buf.Address()) && buf.Read(&button, sizeof(button));
+                  Send(bar, TB_GETBUTTON, i, buf.Address()) && buf.Read(&button, sizeof(button));
         if (ok) {
             json.Key("command"); json.Int(button.idCommand);
             json.Key("image"); json.Int(button.iBitmap);
             json.Key("state"); json.Int(button.fsState);
             json.Key("style"); json.Int(button.fsStyle);
         }
-        if (buf.IsValid() && buf.Clear() && SendMessageW(bar, TB_GETITEMRECT, i, buf.Address()) && buf.Read(&rc, sizeof(rc))) {
+        if (buf.IsValid() && buf.Clear() && Send(bar, TB_GETITEMRECT, i, buf.Address()) && buf.Read(&rc, sizeof(rc))) {
             MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rc), 2);
             json.Key("rect"); json.Rect(rc);
         }
