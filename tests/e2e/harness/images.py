@@ -78,5 +78,6 @@ def read_bmp(path):
 
 
 def star_ramp():
-    """The greys a star can have: entries 10..235 of the star colour table."""
-    return {255 - (i - 10) * 254 // 235 for i in range(10, 236)}
+    """The greys a star can have: entries 10..235 of the star colour table,
+    floor(255 - (i - 10) * 254 / 235), computed exactly (entry 11 is 253)."""
+    return {(255 * 235 - (i - 10) * 254) // 235 for i in range(10, 236)}

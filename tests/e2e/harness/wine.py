@@ -51,6 +51,9 @@ class Prefix:
             self._wine(['wine', 'reg', 'add', r'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug', '/v',
                         'Debugger', '/d', 'velmora-no-debugger.exe', '/f'])
             self._wine(['wineserver', '-w'])
+            with open(os.path.join(self.path, 'user.reg'), encoding='utf-8', errors='replace') as f:
+                if '"Default"="1024x768"' not in f.read():
+                    raise RuntimeError('making the Wine prefix %s failed' % self.path)
             with open(ready, 'w') as f:
                 f.write(PREFIX_VERSION)
         self.stop()

@@ -51,7 +51,7 @@ void BuildDib()
     g_dib.header.biCompression = BI_RGB;
     g_dib.header.biClrUsed = 256;
     for (int32_t i = 10; i <= 245; ++i) {
-        auto g = static_cast<BYTE>(255 - (i - 10) * 254 / 235);
+        auto g = static_cast<BYTE>((255 * 235 - (i - 10) * 254) / 235); // floor(255 - (i - 10) * 254 / 235)
         g_dib.colours[i] = RGBQUAD{g, g, g, 0};
     }
 }
