@@ -1,4 +1,7 @@
 #include "app/VelmoraApp.h"
+#include "app/AboutDlg.h"
+#include "app/AboutMakerDlg.h"
+#include "app/QuickHelpDlg.h"
 #include "app/MainFrm.h"
 #include "app/VelmoraDoc.h"
 #include "app/ViewCalls.h"
@@ -37,22 +40,24 @@ BOOL CVelmoraApp::InitInstance()
     return g_bRunning;
 }
 
-// The dialogs run on their templates; their own classes add behaviour.
+// Each dialog runs modally for the length of the command; while it is open
+// the main loop does not run, so the starfield stands still. The result of
+// the run is not needed.
 void CVelmoraApp::OnAppAbout()
 {
-    CDialog dlg(IDD_ABOUTBOX);
+    CAboutDlg dlg;
     dlg.DoModal();
 }
 
 void CVelmoraApp::OnAboutMaker()
 {
-    CDialog dlg(IDD_ABOUT_MAKER);
+    CAboutMakerDlg dlg;
     dlg.DoModal();
 }
 
 void CVelmoraApp::OnQuickHelp()
 {
-    CDialog dlg(IDD_QUICK_HELP);
+    CQuickHelpDlg dlg;
     dlg.DoModal();
 }
 
