@@ -9,7 +9,8 @@ velmora_wine_env() {
   WINEPREFIX=$(cd "$build" && pwd)/wine/$variant-$screen
   export WINEDEBUG=-all
   # No Mono or Gecko install prompts; the caller may add its own overrides.
-  export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+  # A crash ends the test program at once instead of waiting in the debugger.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
   local var=VELMORA_DISPLAY_$screen
   if [ -n "${!var:-}" ]; then
     export DISPLAY=${!var}
