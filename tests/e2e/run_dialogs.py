@@ -120,6 +120,8 @@ class DialogsCase(run_e2e.Case):
         self.close_dialog(box, closing)
         rc, _ = self.probe.run(['gone', caption, '#32770', 5000])
         self.check(rc == 0, '%s closes' % what)
+        self.require(self.program.poll() is None, 'the program is still running after %s (exit code %s)' %
+                     (what, self.program.returncode))
         time.sleep(0.3)
         first = self.view_pixels()
         time.sleep(0.3)
