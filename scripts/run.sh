@@ -9,16 +9,21 @@ cd "$root"
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
 
-exe=build/win32/package/velmora95.exe
-[ -f "$exe" ] || exe=build/win32/app/velmora95.exe
-if [ ! -f "$exe" ]; then
+b=$(cd "${VELMORA_BUILD_DIR:-build}" && pwd)
+if [ ! -f "$b/win32/app/velmora95.exe" ]; then
   echo "run: everything is built; the program itself (velmora95.exe) is not part of the build yet"
   exit 0
 fi
+# The program runs from a folder laid out as it ships: the program with our
+# WING32.DLL beside it.
+pkg="$b/win32/package"
+mkdir -p "$pkg"
+cp -f "$b/win32/app/velmora95.exe" "$b/win32/wing/WING32.DLL" "$pkg/"
+exe="$pkg/velmora95.exe"
 
 . "$root/scripts/xvfb.sh"
 . "$root/scripts/wine-prefix.sh"
-export WINEPREFIX="${VELMORA_RUN_PREFIX:-$root/build/run-prefix}"
+export WINEPREFIX="${VELMORA_RUN_PREFIX:-$b/run-prefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;wing32=n"
 if [ -z "${WINEPREFIX_READY:-}" ] && [ ! -d "$WINEPREFIX" ]; then
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
@@ -38,6 +43,6 @@ export DISPLAY
 echo "run: no display; running inside Xvfb $DISPLAY"
 wine "$exe" >/dev/null 2>&1 &
 sleep "${VELMORA_RUN_SECONDS:-12}"
-shot="$root/build/screenshot.png"
+shot="$b/screenshot.png"
 import -window root "$shot"
 echo "run: screenshot saved to $shot"
