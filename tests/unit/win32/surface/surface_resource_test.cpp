@@ -48,7 +48,8 @@ TEST_P(ResourceLoad, VelmoraGivesItsColourTableAndAnIdentityPalette)
     for (int i = 0; i < 256; ++i) {
         const uint32_t actual = Rgb(entries[i].peRed, entries[i].peGreen, entries[i].peBlue);
         if (i >= 10 && i <= 245) {
-            const int v = 255 - (i - 10) * 254 / 235;
+            // floor(255 - (i - 10) * 254 / 235), exactly: entry 11 is 253.
+            const int v = (255 * 235 - (i - 10) * 254) / 235;
             EXPECT_EQ(actual, Rgb(v, v, v)) << "entry " << i;
             EXPECT_EQ(entries[i].peFlags, bPaletteScreen ? PC_RESERVED : 0) << "entry " << i;
         } else if (bPaletteScreen) {
