@@ -44,6 +44,11 @@ function(velmora_add_win32_test name)
       ENVIRONMENT "VELMORA_SCREEN=${screen};${T_ENV}"
       TIMEOUT ${T_TIMEOUT}
       LABELS win32)
+    if(screen STREQUAL "8")
+      # Programs on the 8-bit screen change the one system palette: they
+      # take turns, while 24-bit programs run beside them.
+      set_tests_properties(${name}.${screen}bpp PROPERTIES RESOURCE_LOCK velmora_screen8)
+    endif()
   endforeach()
 endfunction()
 
