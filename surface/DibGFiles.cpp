@@ -31,12 +31,6 @@ void ReadExactly(CDibG& dib, CFile& file, void* pBuffer, UINT count)
         dib.ThrowResourceError();
 }
 
-void BuildPaletteIfNeeded(CPalId* pPalette, const RGBQUAD* pColors)
-{
-    if (pPalette && !pPalette->IsCreated())
-        pPalette->CreateFromRGBQuad(pColors, TRUE);
-}
-
 // The checked headers and colour table of a bitmap file, read up to the
 // start of its pixels.
 struct BmpFileHead {

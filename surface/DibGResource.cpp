@@ -53,13 +53,6 @@ BitmapResource LockBitmapResource(CDibG& dib, const char* pszName)
     return res;
 }
 
-// Builds the palette from the picture's colours unless it exists already.
-void BuildPaletteIfNeeded(CPalId* pPalette, const RGBQUAD* pColors)
-{
-    if (pPalette && !pPalette->IsCreated())
-        pPalette->CreateFromRGBQuad(pColors, TRUE);
-}
-
 } // namespace
 
 void CDibG::Load(const char* pszName, CPalId* pPalette, int32_t nSource)

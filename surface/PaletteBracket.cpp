@@ -23,3 +23,9 @@ CPaletteBracket::~CPaletteBracket()
     if (m_hDC)
         ReleaseDC(m_hWnd, m_hDC);
 }
+
+void BuildPaletteIfNeeded(CPalId* pPalette, const RGBQUAD* pColors)
+{
+    if (pPalette && !pPalette->IsCreated())
+        pPalette->CreateFromRGBQuad(pColors, TRUE);
+}

@@ -21,3 +21,7 @@ private:
     HDC m_hDC;
     HPALETTE m_hOldPalette = nullptr;
 };
+
+// Every loader builds the palette from the picture's colours (identity
+// treatment) unless the palette exists already.
+void BuildPaletteIfNeeded(CPalId* pPalette, const RGBQUAD* pColors);
