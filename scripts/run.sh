@@ -6,19 +6,16 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh"
-
+# The program runs from the release zip, unpacked as a Windows user would:
+# the program with our WING32.DLL and the read-me beside it.
+zip=$("$root/scripts/package.sh" | tail -n 1)
 b=$(cd "${VELMORA_BUILD_DIR:-build}" && pwd)
-if [ ! -f "$b/win32/app/velmora95.exe" ]; then
-  echo "run: everything is built; the program itself (velmora95.exe) is not part of the build yet"
-  exit 0
-fi
-# The program runs from a folder laid out as it ships: the program with our
-# WING32.DLL beside it.
 pkg="$b/win32/package"
-mkdir -p "$pkg"
-cp -f "$b/win32/app/velmora95.exe" "$b/win32/wing/WING32.DLL" "$pkg/"
+rm -rf "$pkg" "$pkg.unzip"
+mkdir -p "$pkg.unzip"
+(cd "$pkg.unzip" && cmake -E tar xf "$zip")
+mv "$pkg.unzip"/velmora95-*/ "$pkg"
+rmdir "$pkg.unzip"
 exe="$pkg/velmora95.exe"
 
 . "$root/scripts/xvfb.sh"

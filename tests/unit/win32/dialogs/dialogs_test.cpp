@@ -7,6 +7,7 @@
 #include "app/QuickHelpDlg.h"
 #include "resources/resource.h"
 #include "surface/SurfaceState.h"
+#include "VelmoraVersion.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -184,7 +185,7 @@ TEST(Dialogs, EachShowsItsTextsAndIcons)
         RunDialog(dlg, Close::OkButton);
         EXPECT_EQ(g_seen.caption, "About Velmora 95");
         EXPECT_EQ(g_seen.texts, (std::vector<std::string>{"Velmora 95", "(Originally from The QUARVELL CD)",
-                                                          "Version 1.0 - starfield demo", "OK", kNotUsed}));
+                                                          VELMORA_PRODUCT_NOTICE, "OK", kNotUsed}));
         EXPECT_EQ(g_seen.iconIds, std::vector<int>{-1 & 0xFFFF});
     }
     {

@@ -1,0 +1,37 @@
+# The release: velmora95-<version>-win32.zip (win64 for the x86_64 tree)
+# holding the program, our WING32.DLL beside it and a read-me for Windows
+# users. `cpack` in a Windows tree makes it (scripts/package.sh).
+
+if(NOT (TARGET velmora95 AND TARGET wing32))
+  return()
+endif()
+
+install(TARGETS velmora95 wing32 RUNTIME DESTINATION .)
+
+# The read-me carries the version and Windows line ends.
+configure_file(${PROJECT_SOURCE_DIR}/docs/README-Windows.txt.in
+  ${CMAKE_BINARY_DIR}/generated/README.TXT @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_BINARY_DIR}/generated/README.TXT DESTINATION .)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(VELMORA_PACKAGE_SYSTEM win32)
+else()
+  set(VELMORA_PACKAGE_SYSTEM win64)
+endif()
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME velmora95)
+set(CPACK_PACKAGE_VENDOR "QUARVELL, Inc.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME velmora95-${PROJECT_VERSION}-${VELMORA_PACKAGE_SYSTEM})
+# Unpacking gives one folder of the same name with the three files in it.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+# Symbols stay in the build tree; the release carries stripped files.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/release)
+set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
+include(CPack)
+
+add_test(NAME release.zip
+  COMMAND ${CMAKE_COMMAND} -DTREE=${CMAKE_BINARY_DIR} -DVERSION=${PROJECT_VERSION} -DSYSTEM=${VELMORA_PACKAGE_SYSTEM}
+    -P ${PROJECT_SOURCE_DIR}/tests/release/check_zip.cmake)
+set_tests_properties(release.zip PROPERTIES LABELS release TIMEOUT 120)
