@@ -44,11 +44,12 @@ function(velmora_add_win32_test name)
       ENVIRONMENT "VELMORA_SCREEN=${screen};${T_ENV}"
       TIMEOUT ${T_TIMEOUT}
       LABELS win32)
-    if(screen STREQUAL "8")
-      # Programs on the 8-bit screen change the one system palette: they
-      # take turns, while 24-bit programs run beside them.
-      set_tests_properties(${name}.${screen}bpp PROPERTIES RESOURCE_LOCK velmora_screen8)
-    endif()
+    # The programs of one screen share one Wine virtual desktop (windows
+    # come and go fast there, unlike on a bare X screen), and with it the
+    # foreground window and the keyboard: they take turns, while the
+    # programs of the other screen run beside them. On the 8-bit screen
+    # they also share the one system palette.
+    set_tests_properties(${name}.${screen}bpp PROPERTIES RESOURCE_LOCK velmora_screen${screen})
   endforeach()
 endfunction()
 

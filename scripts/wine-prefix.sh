@@ -1,10 +1,13 @@
 # Sourced by the scripts that start Wine: the environment of a test prefix.
 
 # velmora_wine_env BUILD_DIR SCREEN [VARIANT]: exports WINEPREFIX, DISPLAY and
-# the quiet Wine settings for that build tree, screen depth and variant
-# (variant "desktop" is a prefix whose programs share a virtual desktop).
+# the quiet Wine settings for that build tree, screen depth and variant:
+# "desktop" (the default) is a prefix whose programs share a virtual desktop,
+# where windows are created and destroyed in milliseconds (on a bare X
+# screen without a window manager each destruction waits about two seconds);
+# "plain" puts every window straight on the X screen.
 velmora_wine_env() {
-  local build=$1 screen=$2 variant=${3:-${VELMORA_WINE_VARIANT:-plain}}
+  local build=$1 screen=$2 variant=${3:-${VELMORA_WINE_VARIANT:-desktop}}
   export WINEPREFIX
   WINEPREFIX=$(cd "$build" && pwd)/wine/$variant-$screen
   export WINEDEBUG=-all
