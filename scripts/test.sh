@@ -51,8 +51,9 @@ run_ctest() { # tree jobs ctest-args...
   rm -f "$log"
 }
 
-# Wine test programs spend most of their time waiting (window destruction
-# without a window manager), so the Windows trees run more of them at once.
+# The test programs of one screen take turns on its virtual desktop, while
+# the other screen's programs, the end-to-end cases (each on a private
+# screen) and the release check run beside them.
 run_ctest "$b/host" 2
 run_ctest "$b/win32" "${VELMORA_TEST_JOBS:-4}"
 run_ctest "$b/win64" "${VELMORA_TEST_JOBS:-4}" -LE e2e
