@@ -14,6 +14,9 @@
 //   dialogs CAPTION TIMEOUT_MS          waits for dialogs (#32770) with that caption, reports them
 //   press CAPTION BUTTON_ID             clicks a button of such a dialog
 //   show CAPTION CLASS SW               ShowWindowAsync with that show command (3 maximise, 9 restore)
+//   fps CAPTION CLASS SKIP COUNT TIMEOUT_MS
+//                                       after "Fps = ?" and a first rate in the status bar,
+//                                       COUNT rates of later meter windows (see FpsWatch.h)
 //   icons DIR                           draws the standard stop, information, warning and question
 //                                       icons on black and on white into DIR/NAME-black.bmp, -white.bmp
 //
@@ -21,6 +24,7 @@
 // probe with exit code 1; a malformed command line gives 2.
 
 #include "Capture.h"
+#include "FpsWatch.h"
 #include "Json.h"
 #include "Windows.h"
 
@@ -200,6 +204,18 @@ bool RunOne(const Args& a)
         }
         ShowWindowAsync(hwnd, static_cast<int>(ToNumber(a[3])));
         EmitHwnd(a[0], hwnd);
+        return true;
+    }
+    if (cmd == "fps" && n == 6) {
+        HWND hwnd = Target(a);
+        JsonWriter json;
+        std::string error = "window not found";
+        if (hwnd == nullptr ||
+            !WatchFps(hwnd, int32_t(ToNumber(a[3])), int32_t(ToNumber(a[4])), ToNumber(a[5]), json, error)) {
+            EmitError(a[0], error.c_str());
+            return false;
+        }
+        Emit(json);
         return true;
     }
     if (cmd == "icons" && n == 2) {

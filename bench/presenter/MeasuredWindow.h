@@ -1,0 +1,28 @@
+// Measuring windows: how many frames fit into a stretch of wall-clock time,
+// counted with the performance counter.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+struct MeasuredWindow {
+    uint32_t frames;
+    int64_t ticks; // performance-counter ticks the frames took
+};
+
+// A wall-clock deadline in performance-counter ticks.
+class Deadline {
+public:
+    explicit Deadline(uint32_t milliseconds);
+    bool Passed() const;
+    int64_t Elapsed() const;
+
+private:
+    int64_t m_start;
+    int64_t m_length;
+};
+
+int64_t PerformanceTicks();
+int64_t PerformanceFrequency();

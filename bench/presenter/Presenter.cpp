@@ -1,0 +1,204 @@
+#include "Presenter.h"
+
+#include "WinGLoader.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int32_t kBufferWidth = 320;
+constexpr int32_t kBufferHeight = 200;
+const char kClassName[] = "VelmoraPresenter";
+
+struct Dib256 {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+};
+
+class Presenter {
+public:
+    bool Create(int32_t width, int32_t height, std::string& error);
+    void Destroy();
+    uint32_t RunUntil(const Deadline& deadline);
+    void Paint(HDC dc) { (this->*m_copy)(dc); ++m_frames; }
+    const WinGLibrary& WinG() const { return m_wing; }
+    bool UsesWinG() const { return m_wingDC != nullptr; }
+
+private:
+    bool CreateWinGBuffer();
+    void FillPicture();
+    void CopyWinGSameSize(HDC dc) { m_wing.BitBlt(dc, 0, 0, kBufferWidth, kBufferHeight, m_wingDC, 0, 0); }
+    void CopyWinGStretched(HDC dc)
+    {
+        m_wing.StretchBlt(dc, 0, 0, m_width, m_height, m_wingDC, 0, 0, kBufferWidth, kBufferHeight);
+    }
+    void CopyDib(HDC dc)
+    {
+        StretchDIBits(dc, 0, 0, m_width, m_height, 0, 0, kBufferWidth, kBufferHeight, m_bits,
+                      reinterpret_cast<const BITMAPINFO*>(&m_info), DIB_RGB_COLORS, SRCCOPY);
+    }
+
+    HWND m_hwnd = nullptr;
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    WinGLibrary m_wing;
+    HDC m_wingDC = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    uint8_t* m_bits = nullptr;
+    std::vector<uint8_t> m_memory;
+    Dib256 m_info = {};
+    void (Presenter::*m_copy)(HDC) = &Presenter::CopyDib;
+    uint32_t m_frames = 0;
+};
+
+Presenter* g_presenter = nullptr;
+
+LRESULT CALLBACK PresenterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        g_presenter->Paint(dc);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1; // the copy covers the whole client area
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+bool Presenter::Create(int32_t width, int32_t height, std::string& error)
+{
+    m_width = width;
+    m_height = height;
+    // A grey ramp; the colours do not change the cost of a copy.
+    m_info.header.biSize = sizeof(BITMAPINFOHEADER);
+    m_info.header.biWidth = kBufferWidth;
+    m_info.header.biHeight = kBufferHeight;
+    m_info.header.biPlanes = 1;
+    m_info.header.biBitCount = 8;
+    m_info.header.biCompression = BI_RGB;
+    for (int32_t i = 0; i < 256; ++i)
+        m_info.colors[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
+
+    if (m_wing.Load() && CreateWinGBuffer()) {
+        m_copy = width == kBufferWidth && height == kBufferHeight ? &Presenter::CopyWinGSameSize
+                                                                  : &Presenter::CopyWinGStretched;
+    } else {
+        m_memory.assign(size_t(kBufferWidth) * kBufferHeight, 0);
+        m_bits = m_memory.data();
+        m_copy = &Presenter::CopyDib;
+    }
+    FillPicture();
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = PresenterProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    if (!RegisterClassA(&wc)) {
+        error = "cannot register the window class";
+        return false;
+    }
+    g_presenter = this;
+    // A popup's client area is its whole window: exactly width x height.
+    m_hwnd = CreateWindowExA(0, kClassName, "Velmora presenter", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                             nullptr, wc.hInstance, nullptr);
+    if (m_hwnd == nullptr) {
+        error = "cannot create the window";
+        return false;
+    }
+    RECT client;
+    GetClientRect(m_hwnd, &client);
+    if (client.right != width || client.bottom != height) {
+        error = "the window's client area is not the requested size";
+        return false;
+    }
+    return true;
+}
+
+bool Presenter::CreateWinGBuffer()
+{
+    m_wingDC = m_wing.CreateDC();
+    if (m_wingDC == nullptr)
+        return false;
+    // The library's preferred row order, as the program takes it.
+    Dib256 recommended = {};
+    if (m_wing.RecommendDIBFormat(reinterpret_cast<BITMAPINFO*>(&recommended)) && recommended.header.biHeight == -1)
+        m_info.header.biHeight = -kBufferHeight;
+    void* bits = nullptr;
+    m_bitmap = m_wing.CreateBitmap(m_wingDC, reinterpret_cast<const BITMAPINFO*>(&m_info), &bits);
+    if (m_bitmap == nullptr || bits == nullptr) {
+        DeleteDC(m_wingDC);
+        m_wingDC = nullptr;
+        return false;
+    }
+    m_bits = static_cast<uint8_t*>(bits);
+    m_previous = SelectObject(m_wingDC, m_bitmap);
+    return true;
+}
+
+// Scattered grey dots on black, about as many as a frame of stars.
+void Presenter::FillPicture()
+{
+    std::memset(m_bits, 0, size_t(kBufferWidth) * kBufferHeight);
+    uint32_t seed = 12345u;
+    for (int32_t i = 0; i < 2000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        m_bits[(seed >> 8) % uint32_t(kBufferWidth * kBufferHeight)] = uint8_t(10 + (seed >> 24) % 236u);
+    }
+}
+
+uint32_t Presenter::RunUntil(const Deadline& deadline)
+{
+    const uint32_t first = m_frames;
+    MSG msg;
+    while (!deadline.Passed()) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        InvalidateRect(m_hwnd, nullptr, FALSE);
+    }
+    return m_frames - first;
+}
+
+void Presenter::Destroy()
+{
+    if (m_hwnd != nullptr)
+        DestroyWindow(m_hwnd);
+    if (m_wingDC != nullptr) {
+        SelectObject(m_wingDC, m_previous);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_wingDC);
+    }
+    g_presenter = nullptr;
+}
+
+} // namespace
+
+bool RunPresenter(int32_t width, int32_t height, uint32_t settleMs, uint32_t windowMs, int32_t count,
+                  PresenterReport& report, std::string& error)
+{
+    // The program runs at high priority; so does its yardstick.
+    SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+    static Presenter presenter;
+    if (!presenter.Create(width, height, error)) {
+        presenter.Destroy();
+        return false;
+    }
+    report.path = presenter.UsesWinG() ? "wing" : "dib";
+    report.library = presenter.WinG().Path();
+    presenter.RunUntil(Deadline(settleMs));
+    for (int32_t i = 0; i < count; ++i) {
+        const Deadline window(windowMs);
+        const uint32_t frames = presenter.RunUntil(window);
+        report.windows.push_back({frames, window.Elapsed()});
+    }
+    presenter.Destroy();
+    return true;
+}

@@ -1,0 +1,23 @@
+// The smallest program that shows a 320 x 200 8-bit picture as fast as the
+// message loop allows: one window of the requested client size; a loop that
+// drains the queue with PeekMessage and invalidates the window; WM_PAINT
+// copies a static buffer to the whole client area. With WING32.DLL the
+// buffer is a WinG bitmap copied with WinGBitBlt (same size) or
+// WinGStretchBlt; without it, StretchDIBits copies it from memory.
+#pragma once
+
+#include "MeasuredWindow.h"
+
+#include <string>
+
+struct PresenterReport {
+    std::string path;    // "wing" or "dib"
+    std::string library; // the WING32.DLL file in use, "" without WinG
+    std::vector<MeasuredWindow> windows;
+};
+
+// Shows the window, lets the loop run for settleMs, then measures `count`
+// windows of windowMs. FALSE with `error` set when the window or the
+// buffer cannot be made.
+bool RunPresenter(int32_t width, int32_t height, uint32_t settleMs, uint32_t windowMs, int32_t count,
+                  PresenterReport& report, std::string& error);

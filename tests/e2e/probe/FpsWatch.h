@@ -1,0 +1,18 @@
+// Following a frame's frame-rate pane (status-bar pane 1) over time, for
+// the frame-rate benchmark: the pane reads "Fps = ?" after a resize and a
+// number once each measuring window of about three seconds completes.
+#pragma once
+
+#include "Json.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Waits until the pane reads "Fps = ?", then until it shows a number (the
+// end of window 1, which began at the resize); then reads the rates of
+// windows skip + 2 ... skip + count + 1, each in the middle of the window
+// after it, so that every reading comes from a different window. Writes the readings as one JSON object; FALSE
+// with `error` set when the pane cannot be read or a wait passes timeoutMs.
+bool WatchFps(HWND frame, int32_t skip, int32_t count, uint32_t timeoutMs, JsonWriter& json, std::string& error);
