@@ -187,7 +187,11 @@ void CVelmoraView::OnDraw(CDC* pDC)
 {
     if (!g_bRunning)
         return;
-    if (m_pPalId) {
+    // The palette only matters on a palette device. On a true-colour screen
+    // the copy takes its colours from the buffer's own table, and selecting
+    // a foreground palette would cost a round trip to the window system on
+    // every frame for nothing.
+    if (m_pPalId && (pDC->GetDeviceCaps(RASTERCAPS) & RC_PALETTE)) {
         pDC->SelectPalette(m_pPalId, FALSE);
         pDC->RealizePalette();
     }
