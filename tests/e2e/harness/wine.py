@@ -15,9 +15,12 @@ PREFIX_VERSION = '2'
 
 
 class Prefix:
-    def __init__(self, tree, screen):
-        self.path = os.path.join(os.path.abspath(tree), 'wine', 'e2e-desktop-24')
+    def __init__(self, tree, screen, name='e2e-desktop-24', fresh=False):
+        """NAME picks another prefix of the tree (with a lock of its own);
+        FRESH makes it anew when the case takes it."""
+        self.path = os.path.join(os.path.abspath(tree), 'wine', name)
         self.screen = screen
+        self.fresh = fresh
         self._lock = None
 
     def env(self, **extra):
@@ -38,7 +41,7 @@ class Prefix:
         self._lock = open(self.path + '.lock', 'w')
         fcntl.flock(self._lock, fcntl.LOCK_EX)
         ready = os.path.join(self.path, '.velmora-ready')
-        if not self._is_current(ready):
+        if self.fresh or not self._is_current(ready):
             subprocess.run(['rm', '-rf', self.path], check=True)
             self._wine(['wineboot', '-i'])
             self._wine(['wineserver', '-w'])
