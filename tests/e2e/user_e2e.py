@@ -35,7 +35,7 @@ from harness import images, menus, snapshot  # noqa: E402
 from harness.wine import Prefix, Probe  # noqa: E402
 from harness.xcapture import XScreen  # noqa: E402
 from harness.xserver import PrivateScreen  # noqa: E402
-from run_e2e import CAPTION, FRAME, ID_APP_EXIT, IDOK  # noqa: E402
+from run_e2e import CAPTION, FRAME, IDOK  # noqa: E402
 
 PREFIX_NAME = 'e2e-user'
 DESKTOP = '1024x768'
@@ -47,7 +47,6 @@ STATUS = {
 }
 HINT = 'Unable to access WinG.'
 PROFILE_MESSAGE = 'QUARVELL is profiling your video for optimal performance!'
-ID_APP_ABOUT = 57664
 ID_APP_ABOUT_MAKER = 32771
 IDC_RENDERER_STATUS = 1000
 TBSTATE_CHECKED, TBSTATE_ENABLED = 0x01, 0x04
