@@ -3,7 +3,7 @@
 # program flying Tumble Dry at Doubled size, and docs/screenshot.png, the
 # whole screen. The program runs with our WING32.DLL under Wine on a virtual
 # desktop inside a private Xvfb screen (the end-to-end harness, with a Wine
-# prefix of its own under BUILD/win32/wine/capture).
+# prefix of the end-to-end cases, taken in turn with them).
 # Usage: scripts/capture.sh [capture.py options, e.g. --seconds 4 --simulation laundry]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

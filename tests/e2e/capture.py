@@ -80,7 +80,7 @@ def main():
         shutil.copy(args.exe, folder)
         shutil.copy(args.wing_dll, os.path.join(folder, 'WING32.DLL'))
         exe = os.path.join(folder, os.path.basename(args.exe))
-        with PrivateScreen(24) as screen, Prefix(args.tree, screen, name='capture') as prefix:
+        with PrivateScreen(24) as screen, Prefix(args.tree, screen) as prefix:
             prefix.set_desktop_size('1024x768')
             probe = Probe(prefix, args.probe, work)
             program = prefix.start(exe, os.path.join(work, 'program.log'), 'wing32=n')
