@@ -6,6 +6,33 @@ import subprocess
 import time
 
 
+def _display_taken(n):
+    """Whether display :n belongs to a running X server. A lock file whose
+    server is gone (one that was killed) is removed with its socket, so that
+    stale files cannot use up the display numbers."""
+    lock = '/tmp/.X%d-lock' % n
+    socket = '/tmp/.X11-unix/X%d' % n
+    if not os.path.exists(lock):
+        return os.path.exists(socket)
+    try:
+        with open(lock) as f:
+            pid = int(f.read().strip())
+        os.kill(pid, 0)
+        return True
+    except ProcessLookupError:
+        pass
+    except (OSError, ValueError):
+        return True  # unreadable or someone else's: leave it alone
+    for path in (lock, socket):
+        try:
+            os.remove(path)
+        except FileNotFoundError:
+            pass
+        except OSError:
+            return True
+    return False
+
+
 class PrivateScreen:
     """Starts Xvfb on the first free display number from 160 on."""
 
@@ -17,7 +44,7 @@ class PrivateScreen:
 
     def __enter__(self):
         for n in range(160, 260):
-            if os.path.exists('/tmp/.X%d-lock' % n) or os.path.exists('/tmp/.X11-unix/X%d' % n):
+            if _display_taken(n):
                 continue
             proc = subprocess.Popen(
                 ['Xvfb', ':%d' % n, '-screen', '0', '%sx%d' % (self.size, self.depth), '-nolisten', 'tcp', '-noreset'],
@@ -37,9 +64,15 @@ class PrivateScreen:
         raise RuntimeError('could not start Xvfb')
 
     def __exit__(self, *exc):
+        # Terminated, not killed: Xvfb then removes its lock file and socket,
+        # which would otherwise hold the display number for good.
         if self.process is not None:
-            self.process.kill()
-            self.process.wait()
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
 
     def env(self):
         env = dict(os.environ)
