@@ -159,10 +159,7 @@ def main():
         shutil.copy(args.wing_dll, os.path.join(folder, 'WING32.DLL'))
         args.exe = os.path.join(folder, os.path.basename(args.exe))
     ok = case.run()
-    if ok:
-        shutil.rmtree(case.dir, ignore_errors=True)
-    print('PASSED' if ok else 'FAILED')
-    return 0 if ok else 1
+    return run_e2e.finish(case, ok)
 
 
 if __name__ == '__main__':

@@ -446,6 +446,15 @@ class Case:
         return best
 
 
+def finish(case, ok):
+    """Ends a case's script: its results folder (screenshots, logs) is kept
+    for failures only; prints the verdict and returns the exit code."""
+    if ok:
+        shutil.rmtree(case.dir, ignore_errors=True)
+    print('PASSED' if ok else 'FAILED')
+    return 0 if ok else 1
+
+
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument('--tree', required=True, help='the Windows build tree')
@@ -468,10 +477,7 @@ def main():
         p.error('--case fatal needs --fatal-command')
     case = Case(args)
     ok = case.run()
-    if ok:
-        shutil.rmtree(case.dir, ignore_errors=True)  # screenshots are kept for failures only
-    print('PASSED' if ok else 'FAILED')
-    return 0 if ok else 1
+    return finish(case, ok)
 
 
 if __name__ == '__main__':

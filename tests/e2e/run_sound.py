@@ -194,10 +194,7 @@ def main():
     args.dll_overrides = ''
     case = SoundCase(args)
     ok = case.run()
-    if ok:
-        shutil.rmtree(case.dir, ignore_errors=True)
-    print('PASSED' if ok else 'FAILED')
-    return 0 if ok else 1
+    return run_e2e.finish(case, ok)
 
 
 if __name__ == '__main__':

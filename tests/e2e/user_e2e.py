@@ -613,10 +613,7 @@ def main():
                 ok = case.run()
     else:
         ok = case.run()
-    if ok:
-        shutil.rmtree(case.dir, ignore_errors=True)
-    print('PASSED' if ok else 'FAILED')
-    return 0 if ok else 1
+    return run_e2e.finish(case, ok)
 
 
 if __name__ == '__main__':

@@ -14,7 +14,6 @@ stay in TREE/tests/e2e/results/NAME on failure.
 import argparse
 import os
 import re
-import shutil
 import sys
 import time
 
@@ -136,10 +135,7 @@ def main():
     args.toolbar_buttons = 17
     case = ViewCase(args)
     ok = case.run()
-    if ok:
-        shutil.rmtree(case.dir, ignore_errors=True)
-    print('PASSED' if ok else 'FAILED')
-    return 0 if ok else 1
+    return run_e2e.finish(case, ok)
 
 
 if __name__ == '__main__':
