@@ -187,11 +187,12 @@ void CVelmoraView::OnDraw(CDC* pDC)
 {
     if (!g_bRunning)
         return;
-    // The palette only matters on a palette device. On a true-colour screen
-    // the copy takes its colours from the buffer's own table, and selecting
-    // a foreground palette would cost a round trip to the window system on
-    // every frame for nothing.
-    if (m_pPalId && (pDC->GetDeviceCaps(RASTERCAPS) & RC_PALETTE)) {
+    // The palette only matters on a palette display, where the display
+    // surface chose palette-relative colours at start-up. On a true-colour
+    // screen the copy takes its colours from the buffer's own table, and
+    // selecting a foreground palette would cost a round trip to the window
+    // system on every frame for nothing.
+    if (m_pPalId && g_nColorUse == DIB_PAL_COLORS) {
         pDC->SelectPalette(m_pPalId, FALSE);
         pDC->RealizePalette();
     }
