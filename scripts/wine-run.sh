@@ -14,8 +14,24 @@ velmora_wine_prefix_ready
 # Wine's helper processes (services, explorer) outlive the test program and
 # would hold CTest's output pipe open: the program writes to a file instead.
 out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+# GoogleTest programs also write their verdict to a report file (Z: is the
+# Unix root under Wine), read below if Wine itself dies on the way out.
+report=$(mktemp --suffix=.xml)
+rm -f "$report"
+trap 'rm -f "$out" "$report"' EXIT
 rc=0
-wine "$@" >"$out" 2>&1 </dev/null || rc=$?
+GTEST_OUTPUT="xml:Z:${report//\//\\}" wine "$@" >"$out" 2>&1 </dev/null || rc=$?
 cat "$out"
+# Wine's own loader has now and then been killed by SIGSEGV while tearing a
+# finished process down on the 8-bit screen (once in several hundred runs,
+# never reproduced on demand). A fault in the Windows program is reported by
+# Wine as an exception, not as a Unix signal, so a signal death after the
+# program wrote a complete report with no failures is Wine's, and the
+# program's report stands. Anything else keeps the failing status.
+if [ "$rc" -ge 128 ] && [ -s "$report" ] &&
+   grep -qE '<testsuites [^>]*failures="0"[^>]*errors="0"' "$report" &&
+   ! grep -q '<failure' "$report"; then
+  echo "wine-run: Wine exited by signal $((rc - 128)) after the program reported every test passed; keeping the program's verdict" >&2
+  rc=0
+fi
 exit $rc
