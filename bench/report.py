@@ -69,14 +69,15 @@ def program_rows(results):
                          'presenter %s' % fps(1.0 / presenter['t_loop']) if presenter else
                          case.get('presenter_error', '?'),
                          fps(case.get('ideal_fps')) if presenter else '',
-                         '%.2f' % case['ratio'] if 'ratio' in case else '?', memory])
+                         '%.2f (%.2f)' % (case['ratio'], case['median_ratio']) if 'ratio' in case else '?',
+                         memory])
         if 'error' in path:
             rows.append(['Program', path['name'], 'failed: %s' % path['error'], '', '', '', ''])
     return rows
 
 
 def table(engine, results):
-    head = ['What', 'Case', 'Measured', 'Yardstick', 'Ideal', 'Ratio', 'Peak memory']
+    head = ['What', 'Case', 'Measured', 'Yardstick', 'Ideal', 'Ratio (medians)', 'Peak memory']
     rows = [['Engine step', '%s, %d stars' % (r['simulation'], r['stars']), '%d ns' % r['step_ns'],
              'floor %d ns' % r['floor_ns'], '', '%.2f x floor' % r['ratio'], ''] for r in engine]
     rows += program_rows(results)
@@ -94,10 +95,12 @@ def notes(engine, results):
         'kernel (clear plus one byte store per star) of the same run%s.' %
         ('' if not odd else '; WARNING: %d rows draw other frames than the golden ones or allocate' % len(odd)),
         'Program: Tumble Dry, 2000 stars, under Wine %s on a %s desktop of a 24-bit Xvfb screen; the status bar '
-        'meter\'s best of three 3-second windows (the pane\'s rate minus the 2 it adds). Yardstick: the minimal '
-        'presenter\'s best of three 3-second windows with the same library. Ideal = 1 / (t_loop + t_step), '
-        't_step = %.1f us (the engine\'s frame step, i686, under Wine). Ratio = program / ideal.' %
-        (wine_version(), results['desktop'], step.get('seconds', 0) * 1e6),
+        'meter\'s best 3-second window (the pane\'s rate minus the 2 it adds). Yardstick: the minimal '
+        'presenter\'s best 3-second window with the same library. The two took turns, %d rounds of three '
+        'windows each per size and path. Ideal = 1 / (t_loop + t_step), t_step = %.1f us (the engine\'s frame '
+        'step, i686, under Wine). Ratio = program / ideal, from the best windows and (in brackets) from the '
+        'medians of all windows.' %
+        (wine_version(), results['desktop'], results.get('rounds', 1), step.get('seconds', 0) * 1e6),
         'Peak memory: VmHWM (peak resident set) of the program\'s process per surface path, the presenter\'s '
         'largest beside it.',
         'Load average (1 min) before / after: %.2f / %.2f on %d cores.' %
@@ -119,12 +122,13 @@ def main():
     p.add_argument('--win32', required=True, help='the i686 build tree (program, presenter, probe)')
     p.add_argument('--size', default='1024x768', help='the virtual desktop size')
     p.add_argument('--engine-repetitions', type=int, default=300)
+    p.add_argument('--rounds', type=int, default=2, help='turns of program and presenter per surface path')
     args = p.parse_args()
     started = time.monotonic()
     print('engine benchmark ...', flush=True)
     engine = engine_rows(args.host, args.engine_repetitions)
     print('whole-program benchmark ...', flush=True)
-    bench = frame_rate.Bench(argparse.Namespace(tree=args.win32, size=args.size))
+    bench = frame_rate.Bench(argparse.Namespace(tree=args.win32, size=args.size, rounds=args.rounds))
     results = bench.run()
     out = os.path.join(bench.folder, 'results.json')
     with open(out, 'w') as f:
