@@ -13,9 +13,11 @@ their paths are printed; a passing case removes its folder.
 """
 
 import argparse
+import contextlib
 import json
 import os
 import shutil
+import subprocess
 import sys
 import time
 
@@ -29,6 +31,7 @@ from harness.xserver import PrivateScreen  # noqa: E402
 CAPTION = 'Velmora 95'
 FRAME = '!#32770'  # the frame: any window of that caption but a dialog
 ID_APP_EXIT = 57665
+NOTEPAD = 'Untitled - Notepad'
 ID_VIEW = 59648  # the framework's id of the first pane, the view
 IDOK = 1
 FATAL_TEXTS = {
@@ -102,35 +105,63 @@ class Case:
         with PrivateScreen(24) as screen, Prefix(self.args.tree, screen) as prefix:
             self.screen, self.prefix = screen, prefix
             self.probe = Probe(prefix, self.args.probe, self.dir)
-            try:
-                prefix.set_desktop_size(self.args.size)
-                runs_before = self.prepare_settings()
-                self.program = prefix.start(self.args.exe, os.path.join(self.dir, 'program.log'),
-                                            self.args.dll_overrides, self.args.start_minimised)
-                started = time.monotonic()
-                # On a first run the hint box comes before the frame: either counts.
-                hwnd = self.probe.wait_window(CAPTION, started + 60, self.program,
-                                              '' if self.args.case == 'first-run' else FRAME)
-                self.require(hwnd is not None, 'a window captioned "%s" appears' % CAPTION)
-                print('      window after %.1f s' % (time.monotonic() - started))
-                if self.args.case == 'frame':
-                    self.frame_case(runs_before)
-                elif self.args.case == 'first-run':
-                    self.first_run_case()
-                else:
-                    self.fatal_case()
-            except CaseFailed:
-                pass
-            except Exception as e:  # a broken harness step is a failure too
-                self.check(False, 'harness error: %r' % e)
-            finally:
-                if self.failures:
-                    self.save_diagnostics()
-                    self.print_program_log()
-                if self.program is not None and self.program.poll() is None:
-                    self.program.kill()
-                    self.program.wait()
+            return self.guarded(self.steps)
+
+    def guarded(self, steps):
+        """Runs the case's steps: a failed requirement ends them, a broken
+        harness step is a failure too. On failure the diagnostics are saved;
+        a program still running is ended. Returns whether the case passed."""
+        try:
+            steps()
+        except CaseFailed:
+            pass
+        except Exception as e:
+            self.check(False, 'harness error: %r' % e)
+        finally:
+            if self.failures:
+                self.save_diagnostics()
+                self.print_program_log()
+            if self.program is not None and self.program.poll() is None:
+                self.program.kill()
+                self.program.wait()
         return not self.failures
+
+    def steps(self):
+        self.prefix.set_desktop_size(self.args.size)
+        runs_before = self.prepare_settings()
+        self.program = self.prefix.start(self.args.exe, os.path.join(self.dir, 'program.log'),
+                                         self.args.dll_overrides, self.args.start_minimised)
+        started = time.monotonic()
+        # On a first run the hint box comes before the frame: either counts.
+        hwnd = self.probe.wait_window(CAPTION, started + 60, self.program,
+                                      '' if self.args.case == 'first-run' else FRAME)
+        self.require(hwnd is not None, 'a window captioned "%s" appears' % CAPTION)
+        print('      window after %.1f s' % (time.monotonic() - started))
+        if self.args.case == 'frame':
+            self.frame_case(runs_before)
+        elif self.args.case == 'first-run':
+            self.first_run_case()
+        else:
+            self.fatal_case()
+
+    @contextlib.contextmanager
+    def other_program_active(self):
+        """Another program (Notepad) opens and is activated by a click on its
+        caption, the way a user would; it is ended when the block is left."""
+        notepad = subprocess.Popen(['wine', 'notepad'], env=self.prefix.env(), stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        try:
+            rc, _ = self.probe.run(['wait', NOTEPAD, '', 15000])
+            self.require(rc == 0, 'another program\'s window opens')
+            other = self.probe.dump(NOTEPAD, '')
+            self.require(other is not None, 'the probe describes the other window')
+            left, top, right, _ = other['window']
+            self.screen.click((left + right) // 2, top + 8)
+            time.sleep(0.5)
+            yield
+        finally:
+            notepad.kill()
+            notepad.wait()
 
     def print_program_log(self):
         if self.program is not None and self.program.poll() is not None:

@@ -99,19 +99,9 @@ class SoundCase(run_e2e.Case):
         self.require(report is not None, 'the probe describes the frame')
         rec = self.recorder
         time.sleep(PHASE)  # tune 1 after start-up
-        notepad = subprocess.Popen(['wine', 'notepad'], env=self.prefix.env(), stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
-        try:
-            rc, _ = self.probe.run(['wait', 'Untitled - Notepad', '', 15000])
-            self.require(rc == 0, 'another program\'s window opens')
-            # A click on its caption activates it the way a user would.
-            other = self.probe.dump('Untitled - Notepad', '')
-            self.require(other is not None, 'the probe describes the other window')
-            left, top, right, _ = other['window']
-            self.screen.click((left + right) // 2, top + 8)
-            time.sleep(0.5)
+        with self.other_program_active():
             frame = self.probe.dump(CAPTION, FRAME)
-            other = self.probe.dump('Untitled - Notepad', '')
+            other = self.probe.dump(run_e2e.NOTEPAD, '')
             self.check(frame is not None and not frame['foreground'] and other is not None and other['foreground'],
                        'the other window is in the foreground')
             time.sleep(PHASE)  # silence
@@ -122,9 +112,6 @@ class SoundCase(run_e2e.Case):
             time.sleep(PHASE)  # tune 2
             self.screen.keys('F10')
             time.sleep(PHASE)  # silence
-        finally:
-            notepad.kill()
-            notepad.wait()
         self.end_program(report)
         self.require(os.path.getsize(rec.path) > 0, 'the recorder captured the sink')
         self.judge_recording(rec.samples())

@@ -240,34 +240,26 @@ class UserCase(run_e2e.Case):
             self.probe = Probe(prefix, self.args.probe, self.dir)
             self.xscreen = XScreen(screen.display)
             try:
-                self.prepare_prefix()
-                before = self.listings()
-                win_ini = self.win_ini()
-                started = time.monotonic()
-                self.program = prefix.start(self.args.exe, os.path.join(self.dir, 'program.log'),
-                                            OVERRIDES[self.args.wing])
-                self.starts = 1
-                self.first_run_hint()
-                hwnd = self.probe.wait_window(CAPTION, started + 60, self.program, FRAME)
-                self.require(hwnd is not None, 'the frame appears')
-                print('      frame after %.1f s' % (time.monotonic() - started))
-                self.origin = screen.desktop_window()[1:]
-                self.scenario()
-                self.check_after(before)
-                self.check_win_ini(win_ini)
-            except run_e2e.CaseFailed:
-                pass
-            except Exception as e:  # a broken harness step is a failure too
-                self.check(False, 'harness error: %r' % e)
+                return self.guarded(self.steps)
             finally:
-                if self.failures:
-                    self.save_diagnostics()
-                    self.print_program_log()
-                if self.program is not None and self.program.poll() is None:
-                    self.program.kill()
-                    self.program.wait()
                 self.xscreen.close()
-        return not self.failures
+
+    def steps(self):
+        self.prepare_prefix()
+        before = self.listings()
+        win_ini = self.win_ini()
+        started = time.monotonic()
+        self.program = self.prefix.start(self.args.exe, os.path.join(self.dir, 'program.log'),
+                                         OVERRIDES[self.args.wing])
+        self.starts = 1
+        self.first_run_hint()
+        hwnd = self.probe.wait_window(CAPTION, started + 60, self.program, FRAME)
+        self.require(hwnd is not None, 'the frame appears')
+        print('      frame after %.1f s' % (time.monotonic() - started))
+        self.origin = self.screen.desktop_window()[1:]
+        self.scenario()
+        self.check_after(before)
+        self.check_win_ini(win_ini)
 
     def prepare_prefix(self):
         """A new user: no settings file. Wine keeps the system palette in a
@@ -466,15 +458,7 @@ class UserCase(run_e2e.Case):
         back in the frame it plays again."""
         time.sleep(PHASE)
         playing = self.level(self.mark() - PHASE, self.mark())
-        notepad = subprocess.Popen(['wine', 'notepad'], env=self.prefix.env(), stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
-        try:
-            rc, _ = self.probe.run(['wait', 'Untitled - Notepad', '', 15000])
-            self.require(rc == 0, 'another program\'s window opens')
-            other = self.probe.dump('Untitled - Notepad', '')
-            left, top, right, _ = other['window']
-            self.screen.click((left + right) // 2, top + 8)
-            time.sleep(0.5)
+        with self.other_program_active():
             frame = self.report()
             self.check(not frame['foreground'], 'the other window takes the foreground')
             time.sleep(0.3)
@@ -488,9 +472,6 @@ class UserCase(run_e2e.Case):
             start = self.mark()
             time.sleep(PHASE)
             again = self.level(start, self.mark())
-        finally:
-            notepad.kill()
-            notepad.wait()
         self.check(playing > PLAYING_RMS, 'the tune plays while the frame is active (level %.0f)' % playing)
         self.check(silent < SILENT_RMS, 'silence while the other window is active (level %.0f)' % silent)
         self.check(again > PLAYING_RMS, 'the tune plays again once the frame is active (level %.0f)' % again)
