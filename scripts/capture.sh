@@ -7,11 +7,7 @@
 # Usage: scripts/capture.sh [capture.py options, e.g. --seconds 4 --simulation laundry]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-b=${VELMORA_BUILD_DIR:-build}
-"$root/scripts/setup.sh" >&2
-"$root/scripts/build.sh" win32 >&2
-tree=$(cd "$b/win32" && pwd)
+tree=$("$root/scripts/win32-tree.sh")
 exec python3 "$root/tests/e2e/capture.py" --tree "$tree" --exe "$tree/app/velmora95.exe" \
   --probe "$tree/tests/e2e/velmora_probe.exe" --wing-dll "$tree/wing/WING32.DLL" \
   --gif "$root/docs/flight.gif" --screenshot "$root/docs/screenshot.png" "$@"

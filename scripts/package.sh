@@ -4,11 +4,7 @@
 # Prints the zip's path on its last line.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-b=${VELMORA_BUILD_DIR:-build}
-"$root/scripts/setup.sh" >&2
-"$root/scripts/build.sh" win32 >&2
-tree=$(cd "$b/win32" && pwd)
+tree=$("$root/scripts/win32-tree.sh")
 rm -rf "$tree/release"
 (cd "$tree" && cpack --config CPackConfig.cmake >&2)
 zip=$(ls "$tree"/release/velmora95-*-win32.zip)
