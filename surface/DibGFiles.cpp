@@ -1,16 +1,16 @@
 // Frame buffer: loading and reloading from 8-bit bitmap files and 8-bit
-// run-length PCX files. Every header is checked against the file's length
-// before anything is allocated, and the run-length decoder keeps every
-// write inside the pixel block, so a damaged or hostile file raises the
-// resource exception instead of corrupting memory.
+// run-length PCX files. The steps of each load (header checks against the
+// file's length, colours, pixel data) are the platform-free ones of
+// ImageFormats; this file supplies the file and the buffer. A damaged or
+// hostile file, and a file that opens but cannot be sized or read, raise
+// the resource exception instead of corrupting memory.
 #include "surface/DibG.h"
 #include "framework/File.h"
 #include "palette/PalId.h"
 #include "surface/ImageFormats.h"
 #include "surface/PaletteBracket.h"
 #include <cstring>
-#include <memory>
-#include <new>
+#include <optional>
 
 namespace {
 
@@ -24,150 +24,163 @@ void OpenForReading(CDibG& dib, CFile& file, const char* pszPath)
         dib.ThrowResourceError();
 }
 
-// Reads exactly count bytes; fewer raise the resource exception.
-void ReadExactly(CDibG& dib, CFile& file, void* pBuffer, UINT count)
-{
-    if (file.Read(pBuffer, count) != count)
-        dib.ThrowResourceError();
-}
+// The opened file as the loads read it. The file layer's own exceptions
+// (a pipe or device that cannot be sized, a read that fails) become a
+// plain "cannot be read", which the loaders report as the resource
+// exception like any other unreadable file.
+class CFileSource final : public imagefmt::FileSource {
+public:
+    explicit CFileSource(CFile& file) : m_file(file) {}
 
-// The checked headers and colour table of a bitmap file, read up to the
-// start of its pixels.
-struct BmpFileHead {
-    BITMAPINFOHEADER info;
-    RGBQUAD colors[256];
-    imagefmt::BmpInfo layout;
+    bool Length(uint64_t* pLength) override
+    {
+        try {
+            *pLength = m_file.GetLength();
+            return true;
+        } catch (CFileException* e) {
+            e->Delete();
+            return false;
+        }
+    }
+
+    bool ReadAt(uint64_t offset, void* pOut, uint32_t count) override
+    {
+        try {
+            if (m_file.Seek(LONGLONG(offset), CFile::begin) != offset)
+                return false;
+            BYTE* p = static_cast<BYTE*>(pOut);
+            while (count > 0) {
+                const UINT got = m_file.Read(p, count);
+                if (got == 0)
+                    return false;
+                p += got;
+                count -= got;
+            }
+            return true;
+        } catch (CFileException* e) {
+            e->Delete();
+            return false;
+        }
+    }
+
+private:
+    CFile& m_file;
 };
 
-void ReadBmpHead(CDibG& dib, CFile& file, BmpFileHead& head)
-{
-    BYTE fileHeader[imagefmt::kBmpFileHeaderSize];
-    ReadExactly(dib, file, fileHeader, sizeof fileHeader);   // not examined
-    ReadExactly(dib, file, &head.info, sizeof head.info);
-    if (imagefmt::CheckBmpHeader(reinterpret_cast<const uint8_t*>(&head.info), file.GetLength(), &head.layout) != Check::ok)
-        dib.ThrowResourceError();
-    ReadExactly(dib, file, head.colors, sizeof head.colors);
-}
+// A load into a buffer that is not created: the palette is built from the
+// file's colours if it does not exist yet, and the buffer is created, inside
+// the palette bracket, only once the file is known to fill it. The bracket
+// stays open until the sink goes, after the caller's flip.
+class CNewBufferSink final : public imagefmt::ImageSink {
+public:
+    CNewBufferSink(CDibG& dib, CPalId* pPalette) : m_dib(dib), m_pPalette(pPalette) {}
 
-// The checked header, palette and run-length data of a PCX file.
-struct PcxFile {
-    imagefmt::PcxInfo layout;
-    RGBQUAD colors[256];
-    std::unique_ptr<uint8_t[]> data;
+    bool Size(int32_t nWidth, int32_t nHeight) override
+    {
+        m_nWidth = nWidth;
+        m_nHeight = nHeight;
+        return true;
+    }
+
+    void Colors(const uint8_t* pBgr0) override
+    {
+        std::memcpy(m_colors, pBgr0, sizeof m_colors);
+        BuildPaletteIfNeeded(m_pPalette, m_colors);
+    }
+
+    uint8_t* Pixels() override
+    {
+        m_bracket.emplace(m_pPalette);
+        const BOOL bWasCreated = m_dib.IsCreated();
+        m_dib.Create(m_nWidth, m_nHeight, m_pPalette);
+        // A buffer that was already created keeps its size: its pixels are
+        // replaced only when the sizes agree, never past its block, and its
+        // colour table then takes the file's colours (a new buffer takes the
+        // palette's when it is created).
+        if (!m_dib.IsValid() || m_dib.GetWidth() != m_nWidth || m_dib.GetHeight() != m_nHeight)
+            m_dib.ThrowResourceError();
+        if (bWasCreated)
+            std::memcpy(m_dib.m_colors, m_colors, sizeof m_colors);
+        return m_dib.GetBits();
+    }
+
+private:
+    CDibG& m_dib;
+    CPalId* m_pPalette;
+    int32_t m_nWidth = 0;
+    int32_t m_nHeight = 0;
+    RGBQUAD m_colors[256];
+    std::optional<CPaletteBracket> m_bracket;
 };
 
-void ReadPcxHeadAndPalette(CDibG& dib, CFile& file, PcxFile& pcx)
-{
-    uint8_t header[imagefmt::kPcxHeaderSize];
-    ReadExactly(dib, file, header, sizeof header);
-    const ULONGLONG length = file.GetLength();
-    if (imagefmt::CheckPcxHeader(header, length, &pcx.layout) != Check::ok)
-        dib.ThrowResourceError();
-    uint8_t triples[imagefmt::kPcxPaletteSize];
-    file.Seek(LONGLONG(length) - LONGLONG(sizeof triples), CFile::begin);
-    ReadExactly(dib, file, triples, sizeof triples);
-    for (int i = 0; i < 256; ++i)
-        pcx.colors[i] = RGBQUAD{triples[3 * i + 2], triples[3 * i + 1], triples[3 * i], 0};
-}
+// A reload into a created buffer of the same size: its colour table takes
+// the file's colours and its pixels are replaced in place.
+class CReloadSink final : public imagefmt::ImageSink {
+public:
+    CReloadSink(CDibG& dib, CPalId* pPalette) : m_dib(dib), m_pPalette(pPalette) {}
 
-void ReadPcxData(CDibG& dib, CFile& file, PcxFile& pcx)
+    bool Size(int32_t nWidth, int32_t nHeight) override
+    {
+        return m_dib.IsValid() && nWidth == m_dib.GetWidth() && nHeight == m_dib.GetHeight();
+    }
+
+    void Colors(const uint8_t* pBgr0) override
+    {
+        std::memcpy(m_dib.m_colors, pBgr0, sizeof m_dib.m_colors);
+        BuildPaletteIfNeeded(m_pPalette, m_dib.m_colors);
+    }
+
+    uint8_t* Pixels() override
+    {
+        m_bracket.emplace(m_pPalette);
+        return m_dib.GetBits();
+    }
+
+private:
+    CDibG& m_dib;
+    CPalId* m_pPalette;
+    std::optional<CPaletteBracket> m_bracket;
+};
+
+// Runs one load over the file at the path into the sink; any failure
+// raises the matching exception.
+template <class Sink>
+void LoadInto(CDibG& dib, const char* pszPath, CPalId* pPalette, bool bPcx)
 {
-    const uint32_t size = pcx.layout.dataSize;
-    pcx.data.reset(new (std::nothrow) uint8_t[size ? size : 1]);
-    if (!pcx.data)
+    CFile file;
+    OpenForReading(dib, file, pszPath);
+    CFileSource source(file);
+    Sink sink(dib, pPalette);
+    const Check result = bPcx ? imagefmt::LoadPcx(source, sink) : imagefmt::LoadBmp(source, sink);
+    if (result == Check::outOfMemory)
         dib.ThrowMemoryError();
-    file.Seek(imagefmt::kPcxHeaderSize, CFile::begin);
-    ReadExactly(dib, file, pcx.data.get(), size);
-}
-
-void DecodePcxInto(CDibG& dib, const PcxFile& pcx)
-{
-    if (imagefmt::DecodePcxRows(pcx.data.get(), pcx.layout.dataSize, pcx.layout.bytesPerLine, dib.GetBits(),
-                                uint32_t(dib.GetPitch()), dib.GetHeight()) != Check::ok)
+    if (result != Check::ok)
         dib.ThrowResourceError();
+    // Bitmap files store the bottom row first, PCX files the top row:
+    // rows that arrived in the other order than the buffer's are reversed.
+    const int32_t nFileOrientation = bPcx ? ORIENT_TOP_DOWN : ORIENT_BOTTOM_UP;
+    if (g_nOrientation != nFileOrientation)
+        dib.FlipVertical();
 }
 
 } // namespace
 
 void CDibG::LoadBmpFile(const char* pszPath, CPalId* pPalette)
 {
-    CFile file;
-    OpenForReading(*this, file, pszPath);
-    BmpFileHead head;
-    ReadBmpHead(*this, file, head);
-    BuildPaletteIfNeeded(pPalette, head.colors);
-
-    CPaletteBracket bracket(pPalette);
-    const BOOL bWasCreated = IsCreated();
-    Create(head.layout.width, head.layout.height, pPalette);
-    // A buffer that was already created keeps its size: its pixels are
-    // replaced only when the sizes agree, never past its block, and its
-    // colour table then takes the file's colours (a new buffer takes the
-    // palette's when it is created).
-    if (!IsValid() || GetWidth() != head.layout.width || GetHeight() != head.layout.height)
-        ThrowResourceError();
-    if (bWasCreated)
-        std::memcpy(m_colors, head.colors, sizeof m_colors);
-    ReadExactly(*this, file, m_pBits, GetImageSize());
-    // The file's rows are bottom-up; top-down buffers take them reversed.
-    if (g_nOrientation == ORIENT_TOP_DOWN)
-        FlipVertical();
+    LoadInto<CNewBufferSink>(*this, pszPath, pPalette, false);
 }
 
 void CDibG::ReloadBmpFile(const char* pszPath, CPalId* pPalette)
 {
-    CFile file;
-    OpenForReading(*this, file, pszPath);
-    BmpFileHead head;
-    ReadBmpHead(*this, file, head);
-    if (!IsValid() || head.layout.width != GetWidth() || head.layout.height != GetHeight())
-        ThrowResourceError();
-    std::memcpy(m_colors, head.colors, sizeof m_colors);
-    BuildPaletteIfNeeded(pPalette, m_colors);
-
-    CPaletteBracket bracket(pPalette);
-    ReadExactly(*this, file, m_pBits, GetImageSize());
-    if (g_nOrientation == ORIENT_TOP_DOWN)
-        FlipVertical();
+    LoadInto<CReloadSink>(*this, pszPath, pPalette, false);
 }
 
 void CDibG::LoadPcxFile(const char* pszPath, CPalId* pPalette)
 {
-    CFile file;
-    OpenForReading(*this, file, pszPath);
-    PcxFile pcx;
-    ReadPcxHeadAndPalette(*this, file, pcx);
-    BuildPaletteIfNeeded(pPalette, pcx.colors);
-
-    CPaletteBracket bracket(pPalette);
-    const BOOL bWasCreated = IsCreated();
-    Create(pcx.layout.width, pcx.layout.height, pPalette);
-    if (!IsValid() || GetWidth() != pcx.layout.width || GetHeight() != pcx.layout.height)
-        ThrowResourceError();
-    if (bWasCreated)
-        std::memcpy(m_colors, pcx.colors, sizeof m_colors);
-    ReadPcxData(*this, file, pcx);
-    DecodePcxInto(*this, pcx);
-    // The rows were decoded top row first.
-    if (g_nOrientation == ORIENT_BOTTOM_UP)
-        FlipVertical();
+    LoadInto<CNewBufferSink>(*this, pszPath, pPalette, true);
 }
 
 void CDibG::ReloadPcxFile(const char* pszPath, CPalId* pPalette)
 {
-    CFile file;
-    OpenForReading(*this, file, pszPath);
-    PcxFile pcx;
-    ReadPcxHeadAndPalette(*this, file, pcx);
-    if (!IsValid() || GetWidth() + pcx.layout.xmin != pcx.layout.xmax + 1 ||
-        GetHeight() + pcx.layout.ymin != pcx.layout.ymax + 1)
-        ThrowResourceError();
-    std::memcpy(m_colors, pcx.colors, sizeof m_colors);
-    BuildPaletteIfNeeded(pPalette, m_colors);
-
-    CPaletteBracket bracket(pPalette);
-    ReadPcxData(*this, file, pcx);
-    DecodePcxInto(*this, pcx);
-    if (g_nOrientation == ORIENT_BOTTOM_UP)
-        FlipVertical();
+    LoadInto<CReloadSink>(*this, pszPath, pPalette, true);
 }

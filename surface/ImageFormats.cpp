@@ -1,5 +1,7 @@
 #include "surface/ImageFormats.h"
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace imagefmt {
 
@@ -90,12 +92,18 @@ Check CheckPcxHeader(const uint8_t* header, uint64_t fileLength, PcxInfo* out)
     return Check::ok;
 }
 
+Check CheckPcxData(const uint8_t* data, size_t dataSize, int32_t bytesPerLine, int32_t height)
+{
+    // A pitch of 0 leaves no room in any row: the walk writes nothing.
+    return DecodePcxRows(data, dataSize, bytesPerLine, nullptr, 0, height);
+}
+
 Check DecodePcxRows(const uint8_t* data, size_t dataSize, int32_t bytesPerLine,
                     uint8_t* pixels, uint32_t pitch, int32_t height)
 {
     size_t in = 0;
     for (int32_t row = 0; row < height; ++row) {
-        uint8_t* line = pixels + size_t(row) * pitch;
+        const size_t line = size_t(row) * pitch;    // the row's start in the block
         uint32_t x = 0;   // next byte of the row to write
         int32_t count = bytesPerLine;
         while (count > 0) {
@@ -110,18 +118,87 @@ Check DecodePcxRows(const uint8_t* data, size_t dataSize, int32_t bytesPerLine,
                 const uint32_t room = x < pitch ? pitch - x : 0;
                 const uint32_t put = run < room ? run : room;
                 if (put)
-                    std::memset(line + x, value, put);
+                    std::memset(pixels + line + x, value, put);
                 x += run;
                 count -= int32_t(run);
             } else {
                 if (x < pitch)
-                    line[x] = b;
+                    pixels[line + x] = b;
                 ++x;
                 --count;
             }
         }
     }
     return Check::ok;
+}
+
+Check LoadBmp(FileSource& file, ImageSink& sink)
+{
+    uint64_t length = 0;
+    if (!file.Length(&length))
+        return Check::unreadable;
+    uint8_t info[kBmpInfoHeaderSize];
+    if (!file.ReadAt(kBmpFileHeaderSize, info, sizeof info))
+        return Check::truncated;
+    BmpInfo bmp{};
+    const Check header = CheckBmpHeader(info, length, &bmp);
+    if (header != Check::ok)
+        return header;
+    if (!sink.Size(bmp.width, bmp.height))
+        return Check::refused;
+    uint8_t colors[kBmpColorTableSize];
+    if (!file.ReadAt(kBmpFileHeaderSize + kBmpInfoHeaderSize, colors, sizeof colors))
+        return Check::truncated;
+    sink.Colors(colors);
+    uint8_t* pixels = sink.Pixels();
+    if (!pixels)
+        return Check::refused;
+    return file.ReadAt(kBmpPixelOffset, pixels, bmp.imageSize) ? Check::ok : Check::truncated;
+}
+
+Check LoadPcx(FileSource& file, ImageSink& sink)
+{
+    uint64_t length = 0;
+    if (!file.Length(&length))
+        return Check::unreadable;
+    uint8_t header[kPcxHeaderSize];
+    if (length < kPcxHeaderSize || !file.ReadAt(0, header, sizeof header))
+        return Check::truncated;
+    PcxInfo pcx{};
+    const Check checked = CheckPcxHeader(header, length, &pcx);
+    if (checked != Check::ok)
+        return checked;
+    if (!sink.Size(pcx.width, pcx.height))
+        return Check::refused;
+
+    uint8_t triples[kPcxPaletteSize];
+    if (!file.ReadAt(length - kPcxPaletteSize, triples, sizeof triples))
+        return Check::truncated;
+    uint8_t colors[kBmpColorTableSize];
+    for (uint32_t i = 0; i < 256; ++i) {
+        colors[4 * i] = triples[3 * i + 2];
+        colors[4 * i + 1] = triples[3 * i + 1];
+        colors[4 * i + 2] = triples[3 * i];
+        colors[4 * i + 3] = 0;
+    }
+    sink.Colors(colors);
+
+    // The data is read and walked before the pixel block exists: a header
+    // that claims more rows than the data fills costs no block at all, and
+    // a block is only ever as large as what the data decodes to (plus the
+    // row padding).
+    std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[pcx.dataSize]);
+    if (!data)
+        return Check::outOfMemory;
+    if (!file.ReadAt(kPcxHeaderSize, data.get(), pcx.dataSize))
+        return Check::truncated;
+    const Check filled = CheckPcxData(data.get(), pcx.dataSize, pcx.bytesPerLine, pcx.height);
+    if (filled != Check::ok)
+        return filled;
+    uint8_t* pixels = sink.Pixels();
+    if (!pixels)
+        return Check::refused;
+    return DecodePcxRows(data.get(), pcx.dataSize, pcx.bytesPerLine, pixels, RowPitch(pcx.width), pcx.height);
 }
 
 } // namespace imagefmt

@@ -1,9 +1,10 @@
-// Checks and decoders for the two image file layouts the frame buffer
-// reads: uncompressed 8-bit bottom-up bitmap files and 8-bit run-length PCX
-// files with a 256-colour palette at the end. Plain functions over bytes
-// (no Windows types), so they are also built natively and fuzzed. Every
-// check runs before anything is allocated, and the decoder never writes
-// outside the pixel block nor reads outside the data it is given.
+// Checks, decoders and the whole load sequence of the two image file
+// layouts the frame buffer reads: uncompressed 8-bit bottom-up bitmap files
+// and 8-bit run-length PCX files with a 256-colour palette at the end. Plain
+// code over bytes (no Windows types), so the loaders of the program and the
+// fuzz targets run the same steps natively. Every check runs before the
+// pixel block is asked for, and the decoder never writes outside the pixel
+// block nor reads outside the data it is given.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,9 @@ enum class Check {
     badColorCount,     // a colour table of other than 256 entries
     badDimensions,     // zero, negative or oversized width or height
     badBytesPerLine,   // PCX bytes per line shorter than the width
+    unreadable,        // the file's length or bytes cannot be had
+    outOfMemory,       // no room for the run-length data
+    refused,           // the image sink turned the image down
 };
 
 struct BmpInfo {
@@ -62,6 +66,11 @@ struct PcxInfo {
 // the run-length data is long enough to fill every row at all.
 Check CheckPcxHeader(const uint8_t* header, uint64_t fileLength, PcxInfo* out);
 
+// Tells whether the run-length data fills height rows of bytesPerLine
+// decoded bytes each, without writing anything: the same walk as
+// DecodePcxRows, so a file that passes decodes completely.
+Check CheckPcxData(const uint8_t* data, size_t dataSize, int32_t bytesPerLine, int32_t height);
+
 // Decodes height rows of run-length data into pixels, row i starting at
 // pixels + i × pitch. Each row consumes bytesPerLine decoded bytes; a byte
 // of 0xC0 or more starts a run of (byte & 0x3F) copies of the byte after
@@ -72,5 +81,46 @@ Check CheckPcxHeader(const uint8_t* header, uint64_t fileLength, PcxInfo* out);
 // ends before every row is complete.
 Check DecodePcxRows(const uint8_t* data, size_t dataSize, int32_t bytesPerLine,
                     uint8_t* pixels, uint32_t pitch, int32_t height);
+
+// The file a load reads: its length and exact reads at an offset.
+class FileSource {
+public:
+    // False when the length cannot be told.
+    virtual bool Length(uint64_t* length) = 0;
+    // Reads exactly count bytes from offset into out; false when fewer can
+    // be had or the read fails.
+    virtual bool ReadAt(uint64_t offset, void* out, uint32_t count) = 0;
+
+protected:
+    ~FileSource() = default;
+};
+
+// What a load fills, called in this order, each at most once.
+class ImageSink {
+public:
+    // The checked size of the image, before its colours are read. False
+    // stops the load with Check::refused.
+    virtual bool Size(int32_t width, int32_t height) = 0;
+    // The file's 256 colours as blue, green, red, 0 (the RGBQUAD layout).
+    virtual void Colors(const uint8_t* bgr0) = 0;
+    // The pixel block, RowPitch(width) × height bytes, asked for only once
+    // the file is known to fill it. Null stops the load with
+    // Check::refused.
+    virtual uint8_t* Pixels() = 0;
+
+protected:
+    ~ImageSink() = default;
+};
+
+// Loads a bitmap file: the information header checked against the file's
+// length, then the colour table, then the pixel rows read straight into
+// the block in the file's order (bottom row first). The 14-byte file
+// header is not examined.
+Check LoadBmp(FileSource& file, ImageSink& sink);
+
+// Loads a PCX file: the header checked against the file's length, then
+// the trailing palette, then the run-length data, which must fill every
+// row before the block is asked for; rows are decoded top row first.
+Check LoadPcx(FileSource& file, ImageSink& sink);
 
 } // namespace imagefmt

@@ -163,3 +163,120 @@ TEST(PcxDecode, DataThatEndsEarlyIsReportedAndNeverOverread)
     EXPECT_EQ(DecodePcxRows(oneRow, sizeof oneRow, 4, px.data(), 4, 2), Check::truncated);
     EXPECT_EQ(DecodePcxRows(nullptr, 0, 4, px.data(), 4, 0), Check::ok);   // no rows, no data
 }
+
+namespace {
+
+// A file in memory; reads past its end, or any read once broken, fail.
+struct MemoryFile final : FileSource {
+    std::vector<uint8_t> bytes;
+    bool bLengthFails = false;
+    bool Length(uint64_t* length) override
+    {
+        *length = bytes.size();
+        return !bLengthFails;
+    }
+    bool ReadAt(uint64_t offset, void* out, uint32_t count) override
+    {
+        if (offset > bytes.size() || count > bytes.size() - offset)
+            return false;
+        std::memcpy(out, bytes.data() + offset, count);
+        return true;
+    }
+};
+
+// Records what a load hands over and counts the pixel blocks it asks for.
+struct RecordingSink final : ImageSink {
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> colors, pixels;
+    int blocksAsked = 0;
+    bool Size(int32_t w, int32_t h) override
+    {
+        width = w;
+        height = h;
+        return true;
+    }
+    void Colors(const uint8_t* bgr0) override { colors.assign(bgr0, bgr0 + 1024); }
+    uint8_t* Pixels() override
+    {
+        ++blocksAsked;
+        pixels.assign(size_t(RowPitch(width)) * size_t(height), 0xEE);
+        return pixels.data();
+    }
+};
+
+std::vector<uint8_t> PcxFile(int32_t width, int32_t height, const std::vector<uint8_t>& data)
+{
+    std::vector<uint8_t> f = PcxHeader(0, 0, width - 1, height - 1, width);
+    f.insert(f.end(), data.begin(), data.end());
+    for (int i = 0; i < 256; ++i) {   // red, green, blue
+        f.push_back(uint8_t(i));
+        f.push_back(uint8_t(i / 2));
+        f.push_back(uint8_t(255 - i));
+    }
+    return f;
+}
+
+} // namespace
+
+TEST(PcxLoad, ColoursThenTheDecodedRowsTopRowFirst)
+{
+    MemoryFile file;
+    file.bytes = PcxFile(3, 2, {0xC3, 7, 1, 2, 3});
+    RecordingSink sink;
+    ASSERT_EQ(LoadPcx(file, sink), Check::ok);
+    EXPECT_EQ(sink.width, 3);
+    EXPECT_EQ(sink.height, 2);
+    ASSERT_EQ(sink.colors.size(), 1024u);
+    const uint8_t entry5[] = {250, 2, 5, 0};   // blue, green, red, 0
+    EXPECT_EQ(std::memcmp(&sink.colors[20], entry5, 4), 0);
+    const uint8_t want[] = {7, 7, 7, 0xEE, 1, 2, 3, 0xEE};   // pitch 4, padding untouched
+    ASSERT_EQ(sink.pixels.size(), sizeof want);
+    EXPECT_EQ(std::memcmp(sink.pixels.data(), want, sizeof want), 0);
+}
+
+TEST(PcxLoad, NoPixelBlockIsAskedForUntilTheDataFillsEveryRow)
+{
+    // 16384 x 16384 from 8.4 MB of single pixels: enough bytes for the
+    // header's bound on runs, but they decode to only 8.4 MB of the 256 MiB
+    // the header claims.
+    MemoryFile file;
+    file.bytes = PcxFile(16384, 16384, std::vector<uint8_t>(8400000, 1));
+    PcxInfo info{};
+    ASSERT_EQ(CheckPcxHeader(file.bytes.data(), file.bytes.size(), &info), Check::ok);
+    RecordingSink sink;
+    EXPECT_EQ(LoadPcx(file, sink), Check::truncated);
+    EXPECT_EQ(sink.blocksAsked, 0);
+
+    // Runs of 63 pixels that fill every row get their block.
+    file.bytes = PcxFile(4096, 2, std::vector<uint8_t>(2 * 66 * 2, 0xFF));
+    EXPECT_EQ(LoadPcx(file, sink), Check::ok);
+    EXPECT_EQ(sink.blocksAsked, 1);
+}
+
+TEST(BmpLoad, HeaderColoursAndRowsAsTheFileHoldsThem)
+{
+    MemoryFile file;
+    file.bytes.assign(14, 0);
+    const auto info = BmpInfoHeader(3, 2);
+    file.bytes.insert(file.bytes.end(), info.begin(), info.end());
+    for (int i = 0; i < 1024; ++i)
+        file.bytes.push_back(uint8_t(i));
+    for (uint8_t b : {1, 2, 3, 0, 4, 5, 6, 0})
+        file.bytes.push_back(b);
+    RecordingSink sink;
+    ASSERT_EQ(LoadBmp(file, sink), Check::ok);
+    EXPECT_EQ(sink.width, 3);
+    EXPECT_EQ(sink.height, 2);
+    EXPECT_EQ(sink.colors[1023], 0xFF);
+    EXPECT_EQ(std::memcmp(sink.pixels.data(), &file.bytes[1078], 8), 0);
+
+    // A file that cannot be sized, or that ends early, asks for no block.
+    RecordingSink none;
+    file.bLengthFails = true;
+    EXPECT_EQ(LoadBmp(file, none), Check::unreadable);
+    EXPECT_EQ(LoadPcx(file, none), Check::unreadable);
+    file.bLengthFails = false;
+    file.bytes.resize(1000);
+    EXPECT_EQ(LoadBmp(file, none), Check::truncated);
+    EXPECT_EQ(none.blocksAsked, 0);
+}

@@ -2,7 +2,9 @@
 // nothing created from a rejected header, nothing written outside the
 // buffer.
 #include "ImagingSupport.h"
+#include <atomic>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -166,6 +168,57 @@ TEST_F(HostileFiles, PcxDataThatEndsEarlyOrFilesTooShortAreRejected)
     EXPECT_FALSE(dib.IsCreated());
     EXPECT_EQ(LoadBytes(Pcx(8, 2, 4, {0xC4, 1, 0xC4, 2}), SOURCE_PCX_FILE), "CResourceException");   // rows shorter than the width
     EXPECT_FALSE(dib.IsCreated());
+}
+
+// Counts the pixel blocks a load asks for.
+class CCountingDib : public CDibG {
+public:
+    void AllocateBits() override
+    {
+        ++m_nBlocks;
+        CDibG::AllocateBits();
+    }
+    int m_nBlocks = 0;
+};
+
+TEST_F(HostileFiles, PcxDataTooShortForItsRowsCostsNoPixelBlock)
+{
+    // 64 x 64 claimed, 200 single pixels given: enough bytes for runs of 63
+    // to fill the rows, too few for what they really hold.
+    const std::string path = TempFile("velmora-short-data.pcx");
+    Write(path, Pcx(64, 64, 64, std::vector<uint8_t>(200, 1)));
+    CCountingDib counted;
+    EXPECT_EQ(ExceptionOf([&] { counted.Load(path.c_str(), &palette, SOURCE_PCX_FILE); }), "CResourceException");
+    EXPECT_EQ(counted.m_nBlocks, 0);
+    EXPECT_FALSE(counted.IsCreated());
+}
+
+TEST_F(HostileFiles, FilesThatOpenButCannotBeReadRaiseTheResourceException)
+{
+    // A named pipe opens like a file, but its length cannot be sought in
+    // and its reads fail once the other end has gone.
+    const std::string name = "\\\\.\\pipe\\velmora-unreadable-" + std::to_string(GetCurrentProcessId());
+    for (int32_t source : {SOURCE_BMP_FILE, SOURCE_PCX_FILE}) {
+        HANDLE hPipe = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096,
+                                        4096, 0, nullptr);
+        ASSERT_NE(hPipe, INVALID_HANDLE_VALUE);
+        std::atomic<bool> bConnected{false};
+        std::thread server([&] {
+            bConnected = ConnectNamedPipe(hPipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
+            CloseHandle(hPipe);
+        });
+        const std::string kind = ExceptionOf([&] { dib.Load(name.c_str(), &palette, source); });
+        if (!bConnected) {
+            // The loader never got the pipe open: let the server go.
+            HANDLE hClient = CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (hClient != INVALID_HANDLE_VALUE)
+                CloseHandle(hClient);
+        }
+        server.join();
+        EXPECT_TRUE(bConnected) << "the loader did not open the pipe";
+        EXPECT_EQ(kind, "CResourceException") << source;
+        EXPECT_FALSE(dib.IsCreated());
+    }
 }
 
 } // namespace
