@@ -1,18 +1,12 @@
-// Fuzz target: a whole PCX file as the frame buffer's loader reads it.
-#include "surface/ImageFormats.h"
-#include <vector>
+// Fuzz target: a whole PCX file through the same load steps as the frame
+// buffer's PCX loader (header, trailing palette, run-length data read into
+// a block of its own exact size, decoding).
+#include "FuzzLoad.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    using namespace imagefmt;
-    if (size < kPcxHeaderSize)
-        return 0;
-    PcxInfo info{};
-    if (CheckPcxHeader(data, size, &info) != Check::ok)
-        return 0;
-    const uint32_t pitch = RowPitch(info.width);
-    // Exactly the pixel block: any write past it is an overflow report.
-    std::vector<uint8_t> pixels(size_t(pitch) * size_t(info.height));
-    DecodePcxRows(data + kPcxHeaderSize, info.dataSize, info.bytesPerLine, pixels.data(), pitch, info.height);
+    fuzzload::InputFile file(data, size);
+    fuzzload::ExactBlock block;
+    imagefmt::LoadPcx(file, block);
     return 0;
 }
