@@ -52,6 +52,26 @@ void ReadPaletteQuads(CPalId* pPalette, RGBQUAD* pOut)
         pOut[i] = RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
 }
 
+// True when a buffer of this size can exist: at least one pixel, and a
+// pitch and pixel block that the signed 32-bit row offsets can address.
+// Computed in 64 bits, so widths whose pitch would overflow are refused.
+bool SizeFits(int32_t nWidth, int32_t nHeight)
+{
+    if (nWidth <= 0 || nHeight <= 0)
+        return false;
+    const int64_t nPitch = ((int64_t(nWidth) * 8 + 31) / 32) * 4;
+    return nPitch * nHeight <= INT32_MAX;
+}
+
+// Back to the size of a new buffer: width, height and pitch 0, so that
+// nothing computed from them reaches a pixel block that is not there.
+void ClearGeometry(CDibG& dib)
+{
+    dib.m_bmih.biWidth = 0;
+    dib.m_bmih.biHeight = 0;
+    dib.m_nPitch = 0;
+}
+
 // Frees the pixel block: the WinG bitmap (which owns its pixels) or the
 // locked global memory. The caller has put back the shared DC's bitmap.
 void ReleasePixels(CDibG& dib)
@@ -114,14 +134,20 @@ void CDibG::CreateBuffer(int32_t nWidth, int32_t nHeight, CPalId* pPalette)
 {
     if (IsCreated())
         return;     // never re-created in place: Destroy comes first
+    // An impossible size is refused before anything changes.
+    if (!SizeFits(nWidth, nHeight))
+        ThrowMemoryError();
     SetWidth(nWidth);
     SetHeight(nHeight);
     SetPalette(pPalette);   // the colour table is complete before the bitmap is made
-    AllocateBits();
     try {
+        AllocateBits();
         BuildRowOffsets();
     } catch (...) {
-        ReleasePixels(*this);   // nothing of a failed creation stays allocated
+        // Nothing of a failed creation stays allocated, and the buffer is
+        // left as a not-created one of size 0.
+        ReleasePixels(*this);
+        ClearGeometry(*this);
         throw;
     }
     m_bCreated = TRUE;
@@ -142,9 +168,9 @@ void CDibG::AllocateBits()
 {
     // A buffer needs at least one pixel, and its block must be addressable
     // with the signed 32-bit row offsets.
-    const int64_t nBytes = int64_t(m_nPitch) * GetHeight();
-    if (GetWidth() <= 0 || GetHeight() <= 0 || nBytes > INT32_MAX)
+    if (!SizeFits(GetWidth(), GetHeight()))
         ThrowMemoryError();
+    const int64_t nBytes = int64_t(m_nPitch) * GetHeight();
     if (g_bWinGInUse) {
         // Both out-pointers are optional, but Wine's own library writes
         // through them unchecked: they get scratch space rather than null.
@@ -211,6 +237,8 @@ void CDibG::UpdateSharedHeaders(CPalId* pPalette)
 
 void CDibG::CopyBitsIn(const BYTE* pSource, int32_t nSourceOrientation)
 {
+    if (!IsCreated())
+        return;
     const int32_t nHeight = GetHeight();
     if (nSourceOrientation == g_nOrientation) {
         // Rows are 4-byte aligned, so the block moves as 32-bit words.
@@ -224,6 +252,8 @@ void CDibG::CopyBitsIn(const BYTE* pSource, int32_t nSourceOrientation)
 
 void CDibG::Fill(BYTE index)
 {
+    if (!IsCreated())
+        return;
     // 32-bit stores over the whole block, padding included; the image size
     // is a multiple of 4 because the pitch is.
     const uint32_t value = uint32_t(index) * 0x01010101u;
@@ -246,6 +276,7 @@ void CDibG::Destroy()
     ReleasePixels(*this);
     FreeLocked(m_pRowOffsets);
     m_pRowOffsets = nullptr;
+    ClearGeometry(*this);
     m_bCreated = FALSE;
     m_bSelected = FALSE;
 }
@@ -278,22 +309,39 @@ int32_t* CDibG::GetRowOffsets() { return m_pRowOffsets; }
 DWORD CDibG::GetImageSize() { return DWORD(GetHeight()) * DWORD(m_nPitch); }
 CPalId* CDibG::GetPalette() { return m_pPalette; }
 
+// Pixel access does not check bounds, but a buffer that is not created has
+// no pixels: reads give 0 and null, writes do nothing.
 BYTE CDibG::GetPixel(int32_t x, int32_t y) { return GetPixel(POINT{x, y}); }
-BYTE CDibG::GetPixel(const POINT& point) { return m_pBits[m_pRowOffsets[point.y] + point.x]; }
+
+BYTE CDibG::GetPixel(const POINT& point)
+{
+    return IsCreated() ? m_pBits[m_pRowOffsets[point.y] + point.x] : BYTE(0);
+}
+
 BYTE* CDibG::GetPixelPtr(int32_t x, int32_t y) { return GetPixelPtr(POINT{x, y}); }
-BYTE* CDibG::GetPixelPtr(const POINT& point) { return GetRowPtr(point.y) + point.x; }
-BYTE* CDibG::GetRowPtr(int32_t y) { return m_pBits + GetRowOffset(y); }
+
+BYTE* CDibG::GetPixelPtr(const POINT& point)
+{
+    return IsCreated() ? GetRowPtr(point.y) + point.x : nullptr;
+}
+
+BYTE* CDibG::GetRowPtr(int32_t y) { return IsCreated() ? m_pBits + GetRowOffset(y) : nullptr; }
 int32_t CDibG::GetPixelOffset(int32_t x, int32_t y) { return GetPixelOffset(POINT{x, y}); }
 int32_t CDibG::GetPixelOffset(const POINT& point) { return GetRowOffset(point.y) + point.x; }
-int32_t CDibG::GetRowOffset(int32_t y) { return m_pRowOffsets[y]; }
+int32_t CDibG::GetRowOffset(int32_t y) { return IsCreated() ? m_pRowOffsets[y] : 0; }
 int32_t CDibG::GetLineOffset(int32_t y) { return GetRowOffset(y); }
-BYTE* CDibG::GetLinePtr(int32_t y) { return m_pBits + GetRowOffset(y); }
+BYTE* CDibG::GetLinePtr(int32_t y) { return IsCreated() ? m_pBits + GetRowOffset(y) : nullptr; }
 void CDibG::SetPixel(int32_t x, int32_t y, BYTE index) { SetPixel(POINT{x, y}, index); }
-void CDibG::SetPixel(const POINT& point, BYTE index) { m_pBits[GetPixelOffset(point)] = index; }
+
+void CDibG::SetPixel(const POINT& point, BYTE index)
+{
+    if (IsCreated())
+        m_pBits[GetPixelOffset(point)] = index;
+}
 
 void CDibG::PutBytesReserved(const BYTE*, const SIZE&, const POINT&)
 {
-    // Reserved slot: intentionally does nothing.
+    // Reserved slot: intentionally does nothing, whatever the size.
 }
 
 void CDibG::ThrowMemoryError() { AfxThrowMemoryException(); }

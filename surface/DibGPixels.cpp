@@ -27,6 +27,16 @@ void StoreWord(BYTE* p, uint32_t w)
     std::memcpy(p, &w, 4);
 }
 
+// The size of a rectangle that can be copied into a created buffer of
+// width × height: neither side negative nor larger than the buffer. A
+// negative size has nothing to copy, and a larger one could only run
+// outside the buffer, so the copies and the block put copy nothing then.
+bool FitsInto(CDibG& dib, const SIZE& size)
+{
+    return dib.IsCreated() && size.cx >= 0 && size.cy >= 0 && size.cx <= dib.GetWidth() &&
+           size.cy <= dib.GetHeight();
+}
+
 } // namespace
 
 CDibG& CDibG::Assign(CDibG& source)
@@ -106,6 +116,8 @@ BYTE CDibG::NearestColor(const RGBTRIPLE& color)
 
 void CDibG::CopyRect(CDibG* pSource, const POINT& ptSrc, const POINT& ptDst, const SIZE& size)
 {
+    if (!pSource || !FitsInto(*this, size) || !FitsInto(*pSource, size))
+        return;
     if (IsWordAligned(ptSrc.x, ptDst.x, size.cx)) {
         for (int32_t r = 0; r < size.cy; ++r) {
             const uint32_t* pFrom = reinterpret_cast<const uint32_t*>(pSource->GetLinePtr(ptSrc.y + r) + ptSrc.x);
@@ -125,6 +137,8 @@ void CDibG::CopyRect(CDibG* pSource, const POINT& ptSrc, const POINT& ptDst, con
 
 void CDibG::CopyRectTransparent(CDibG* pSource, const POINT& ptSrc, const POINT& ptDst, const SIZE& size)
 {
+    if (!pSource || !FitsInto(*this, size) || !FitsInto(*pSource, size))
+        return;
     // Index 0 is transparent: a source byte of 0 leaves the destination.
     if (IsWordAligned(ptSrc.x, ptDst.x, size.cx)) {
         for (int32_t r = 0; r < size.cy; ++r) {
@@ -156,6 +170,8 @@ void CDibG::CopyRectTransparent(CDibG* pSource, const POINT& ptSrc, const POINT&
 
 void CDibG::PutBytes(const BYTE* pSource, const SIZE& size, const POINT& ptDst)
 {
+    if (!pSource || !FitsInto(*this, size))
+        return;
     for (int32_t r = 0; r < size.cy; ++r)
         std::memcpy(m_pBits + GetLineOffset(ptDst.y + r) + ptDst.x, pSource + size_t(r) * size_t(size.cx),
                     size_t(size.cx));

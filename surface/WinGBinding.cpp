@@ -163,7 +163,9 @@ void ResetDisplaySurfaceForTesting()
 
 HBITMAP CDibG::SelectIntoSharedDC()
 {
-    if (!g_bWinGInUse || m_bSelected)
+    // A buffer without a bitmap has nothing to select: the selection of
+    // whichever buffer holds the shared DC stays as it is.
+    if (!g_bWinGInUse || m_bSelected || !m_hBitmap)
         return nullptr;
     if (g_pSelectedDib) {
         g_pSelectedDib->m_bSelected = FALSE;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -200,6 +201,16 @@ TEST_P(FrameBuffer, SelectingIntoTheSharedDcAndDestroyingASelectedBuffer)
     EXPECT_EQ(g_pSelectedDib, &second);
     EXPECT_EQ(GetCurrentObject(g_hWinGDC, OBJ_BITMAP), second.m_hBitmap);
 
+    // A buffer without a bitmap, asked directly or through a WinG copy,
+    // leaves the selection alone.
+    CDibG never;
+    EXPECT_EQ(never.SelectIntoSharedDC(), nullptr);
+    CCanvas canvas(8, 8);
+    never.Draw(&canvas.m_dc, 0, 0);
+    EXPECT_TRUE(second.IsSelected());
+    EXPECT_EQ(g_pSelectedDib, &second);
+    EXPECT_FALSE(never.IsSelected());
+
     HBITMAP hSecond = second.m_hBitmap;
     second.Destroy();
     EXPECT_EQ(GetCurrentObject(g_hWinGDC, OBJ_BITMAP), hInitial);
@@ -231,7 +242,10 @@ TEST_P(FrameBuffer, OwnDcIsMadeOnRequestAndDeletedOnRelease)
 
 TEST_P(FrameBuffer, ImpossibleSizesRaiseTheMemoryExceptionAndLeaveTheBufferNotCreated)
 {
-    for (SIZE size : {SIZE{0, 10}, SIZE{10, 0}, SIZE{-4, 10}, SIZE{0x7FFFFFF0, 0x7FFFFFF0}}) {
+    // Among them widths whose pitch (from 2147483645 up) or pixel block
+    // does not fit 32 bits, and a negative height.
+    for (SIZE size : {SIZE{0, 10}, SIZE{10, 0}, SIZE{-4, 10}, SIZE{10, -4}, SIZE{0x7FFFFFF0, 0x7FFFFFF0},
+                      SIZE{2147483645, 1}, SIZE{2147483646, 2}, SIZE{2147483647, 3}, SIZE{0x40000000, 2}}) {
         CDibG dib;
         bool bThrown = false;
         try {
@@ -242,7 +256,55 @@ TEST_P(FrameBuffer, ImpossibleSizesRaiseTheMemoryExceptionAndLeaveTheBufferNotCr
         }
         EXPECT_TRUE(bThrown) << size.cx << " x " << size.cy;
         EXPECT_FALSE(dib.IsCreated());
+        EXPECT_EQ(dib.GetPitch(), 0) << size.cx << " x " << size.cy;
+        EXPECT_EQ(dib.GetImageSize(), 0u) << size.cx << " x " << size.cy;
     }
+}
+
+// A buffer whose creation fails after its pixel block has been made.
+class CFailingRowsDib : public CDibG {
+public:
+    void BuildRowOffsets() override { ThrowMemoryError(); }
+};
+
+TEST_P(FrameBuffer, PixelOperationsOnABufferThatIsNotCreatedDoNothing)
+{
+    auto pal = MakeTestPalette();
+    CDibG source;
+    source.Create(8, 4, pal.get());
+    source.Fill(5);
+    CDibG destroyed;
+    destroyed.Create(8, 4, pal.get());
+    destroyed.Destroy();
+    CFailingRowsDib failed;
+    try {
+        failed.Create(8, 4, pal.get());
+    } catch (CException* e) {
+        e->Delete();
+    }
+    CDibG never;
+    const BYTE bytes[32] = {};
+    for (CDibG* pDib : std::initializer_list<CDibG*>{&destroyed, &failed, &never}) {
+        ASSERT_FALSE(pDib->IsCreated());
+        EXPECT_EQ(pDib->GetImageSize(), 0u);
+        pDib->Fill(7);
+        pDib->FillRGB(RGBTRIPLE{1, 2, 3});
+        pDib->SetPixel(1, 1, 7);
+        EXPECT_EQ(pDib->GetPixel(1, 1), 0);
+        EXPECT_EQ(pDib->GetPixelPtr(1, 1), nullptr);
+        EXPECT_EQ(pDib->GetRowPtr(1), nullptr);
+        pDib->PutBytes(bytes, SIZE{8, 4}, POINT{0, 0});
+        pDib->CopyRect(&source, POINT{0, 0}, POINT{0, 0}, SIZE{8, 4});
+        pDib->CopyRectTransparent(&source, POINT{0, 0}, POINT{0, 0}, SIZE{8, 4});
+        pDib->CopyBitsIn(bytes, ORIENT_BOTTOM_UP);
+        pDib->FlipVertical();
+        // Nor is a buffer that is not created a source.
+        source.CopyRect(pDib, POINT{0, 0}, POINT{0, 0}, SIZE{8, 4});
+        source.CopyRectTransparent(pDib, POINT{1, 0}, POINT{0, 0}, SIZE{7, 4});
+        EXPECT_FALSE(pDib->IsCreated());
+    }
+    EXPECT_EQ(source.GetPixel(0, 0), 5);
+    EXPECT_EQ(source.GetPixel(7, 3), 5);
 }
 
 // Counts the process's GDI objects and its committed private memory.

@@ -100,6 +100,28 @@ TEST_P(PixelOps, PutBytesFlipCopyAndAssign)
     EXPECT_EQ(copy.GetPixel(3, 0), 6);
 }
 
+TEST_P(PixelOps, NegativeOrOversizedRectanglesCopyNothing)
+{
+    CDibG src, dst;
+    src.Create(8, 4, nullptr);
+    src.Fill(5);
+    dst.Create(8, 4, nullptr);
+    dst.Fill(9);
+    const BYTE bytes[64] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    // Widths and counts below 0 or beyond the 8 x 4 buffers, on the word
+    // (multiples of 4) and the byte paths.
+    for (SIZE size : {SIZE{-1, 1}, SIZE{-4, 2}, SIZE{INT32_MIN, 1}, SIZE{9, 1}, SIZE{12, 1}, SIZE{1, -1},
+                      SIZE{4, -4}, SIZE{1, 5}, SIZE{4, 8}}) {
+        dst.PutBytes(bytes, size, POINT{0, 0});
+        dst.PutBytesReserved(bytes, size, POINT{0, 0});
+        dst.CopyRect(&src, POINT{0, 0}, POINT{0, 0}, size);
+        dst.CopyRectTransparent(&src, POINT{0, 0}, POINT{0, 0}, size);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(dst.GetPixel(x, y), 9) << size.cx << " x " << size.cy << " at " << x << ", " << y;
+    }
+}
+
 TEST_P(PixelOps, ColourLookupsSearchEntriesOneToTwoHundredFiftyFive)
 {
     RGBQUAD quads[256];
