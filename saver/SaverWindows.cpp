@@ -78,6 +78,8 @@ LRESULT CALLBACK PreviewProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_PAINT:
         Paint(hWnd);
+        if (g_pfnPreviewPainted && g_pScene)
+            g_pfnPreviewPainted(hWnd, *g_pScene);
         return 0;
     case WM_TIMER:
         // Destroying the parent destroys this child too; the check covers
@@ -126,6 +128,8 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT pRect, LPARAM lParam)
 }
 
 } // namespace
+
+PreviewPaintedFn g_pfnPreviewPainted = nullptr;
 
 HWND CreateFullScreenWindow(HINSTANCE hInstance, CSaverScene& scene)
 {

@@ -15,6 +15,11 @@ HWND CreateFullScreenWindow(HINSTANCE hInstance, CSaverScene& scene);
 // cannot be made.
 HWND CreatePreviewWindow(HINSTANCE hInstance, HWND hParent, CSaverScene& scene);
 
+// Called after every paint of the preview with its window and scene; null
+// in the product. A test build sets it to write the picture out.
+using PreviewPaintedFn = void (*)(HWND hWnd, CSaverScene& scene);
+extern PreviewPaintedFn g_pfnPreviewPainted;
+
 // How far the pointer may move from where it was first seen before the
 // full-screen window ends (in either direction, pixels).
 constexpr int32_t kPointerSlack = 4;
