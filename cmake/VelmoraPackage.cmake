@@ -1,12 +1,12 @@
 # The release: velmora95-<version>-win32.zip (win64 for the x86_64 tree)
-# holding the program, our WING32.DLL beside it and a read-me for Windows
-# users. `cpack` in a Windows tree makes it (scripts/package.sh).
+# holding the program, the screen saver, our WING32.DLL beside them and a
+# read-me for Windows users. `cpack` in a Windows tree makes it (scripts/package.sh).
 
-if(NOT (TARGET velmora95 AND TARGET wing32))
+if(NOT (TARGET velmora95 AND TARGET velmora95_saver AND TARGET wing32))
   return()
 endif()
 
-install(TARGETS velmora95 wing32 RUNTIME DESTINATION .)
+install(TARGETS velmora95 velmora95_saver wing32 RUNTIME DESTINATION .)
 
 # The read-me carries the version and Windows line ends.
 configure_file(${PROJECT_SOURCE_DIR}/docs/README-Windows.txt.in
@@ -23,7 +23,7 @@ set(CPACK_PACKAGE_NAME velmora95)
 set(CPACK_PACKAGE_VENDOR "QUARVELL, Inc.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME velmora95-${PROJECT_VERSION}-${VELMORA_PACKAGE_SYSTEM})
-# Unpacking gives one folder of the same name with the three files in it.
+# Unpacking gives one folder of the same name with the four files in it.
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 # Symbols stay in the build tree; the release carries stripped files.
 set(CPACK_STRIP_FILES ON)

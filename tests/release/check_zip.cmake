@@ -1,7 +1,8 @@
 # Makes the release zip into a scratch folder and checks what a Windows user
-# unpacks: one folder named after the zip holding exactly the program, our
-# WING32.DLL and README.TXT; the read-me with Windows line ends and the
-# version; both binaries stamped with the version.
+# unpacks: one folder named after the zip holding exactly the program, the
+# screen saver, our WING32.DLL and README.TXT; the read-me with Windows line
+# ends and the version; the binaries stamped with the version (the screen
+# saver also with its description).
 #   cmake -DTREE=<windows build tree> -DVERSION=<x.y.z> -DSYSTEM=win32 -P check_zip.cmake
 
 set(work ${TREE}/tests/release-check)
@@ -26,7 +27,7 @@ endif()
 
 file(GLOB_RECURSE files RELATIVE ${work}/unpacked ${work}/unpacked/*)
 list(SORT files)
-set(want ${name}/README.TXT ${name}/WING32.DLL ${name}/velmora95.exe)
+set(want ${name}/README.TXT ${name}/WING32.DLL ${name}/velmora95.exe ${name}/velmora95.scr)
 if(NOT files STREQUAL want)
   message(FATAL_ERROR "the zip holds:\n  ${files}\nexpected:\n  ${want}")
 endif()
@@ -61,6 +62,8 @@ endfunction()
 expect_utf16(${work}/unpacked/${name}/velmora95.exe "Version ${VERSION} - starfield demo")
 expect_utf16(${work}/unpacked/${name}/velmora95.exe "${VERSION}.0")
 expect_utf16(${work}/unpacked/${name}/WING32.DLL "${VERSION}.0")
+expect_utf16(${work}/unpacked/${name}/velmora95.scr "${VERSION}.0")
+expect_utf16(${work}/unpacked/${name}/velmora95.scr "Velmora 95 screen saver")
 
 file(REMOVE_RECURSE ${work})
 message(STATUS "${name}.zip: ${files}")

@@ -101,16 +101,17 @@ class Prefix:
     def windows_dir(self):
         return os.path.join(self.path, 'drive_c', 'windows')
 
-    def start(self, exe, log_path, overrides='', minimised=False):
-        """Starts a Windows program (through `start /wait /min` when it is to
-        be started minimised; start passes the exit code on). Its output goes
+    def start(self, exe, log_path, overrides='', minimised=False, args=()):
+        """Starts a Windows program with ARGS (through `start /wait /min` when
+        it is to be started minimised; start passes the exit code on). Its output goes
         to a file, because Wine's helper processes would hold a pipe open
         after the program ends."""
         log = open(log_path, 'w')
         env = self.env(WINEDLLOVERRIDES=QUIET_OVERRIDES + (';' + overrides if overrides else ''))
         launcher = ['wine', 'start', '/wait', '/min'] if minimised else ['wine']
-        proc = subprocess.Popen(launcher + [os.path.basename(exe)], cwd=os.path.dirname(os.path.abspath(exe)), env=env,
-                                stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        command = launcher + [os.path.basename(exe)] + [str(a) for a in args]
+        proc = subprocess.Popen(command, cwd=os.path.dirname(os.path.abspath(exe)), env=env, stdout=log,
+                                stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         log.close()
         return proc
 

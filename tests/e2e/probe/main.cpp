@@ -17,6 +17,10 @@
 //   fps CAPTION CLASS SKIP COUNT TIMEOUT_MS
 //                                       after "Fps = ?" and a first rate in the status bar,
 //                                       COUNT rates of later meter windows (see FpsWatch.h)
+//   host CAPTION CX CY SECONDS          makes a window with that caption and client size, reports
+//                                       its handle at once, serves it until closed or SECONDS pass
+//   choice CAPTION ID [INDEX]           selects item INDEX of combo box ID in such a dialog, reports
+//                                       the selection
 //   icons DIR                           draws the standard stop, information, warning and question
 //                                       icons on black and on white into DIR/NAME-black.bmp, -white.bmp
 //
@@ -25,6 +29,7 @@
 
 #include "Capture.h"
 #include "FpsWatch.h"
+#include "Host.h"
 #include "Json.h"
 #include "Windows.h"
 
@@ -213,6 +218,24 @@ bool RunOne(const Args& a)
         if (hwnd == nullptr ||
             !WatchFps(hwnd, int32_t(ToNumber(a[3])), int32_t(ToNumber(a[4])), ToNumber(a[5]), json, error)) {
             EmitError(a[0], error.c_str());
+            return false;
+        }
+        Emit(json);
+        return true;
+    }
+    if (cmd == "host" && n == 5) {
+        if (!HostWindow(a[1], int32_t(ToNumber(a[2])), int32_t(ToNumber(a[3])), ToNumber(a[4]))) {
+            EmitError(a[0], "cannot make the window");
+            return false;
+        }
+        return true;
+    }
+    if (cmd == "choice" && (n == 3 || n == 4)) {
+        std::vector<HWND> found = Dialogs(a[1]);
+        JsonWriter json;
+        if (found.empty() ||
+            !ComboChoice(json, found.front(), int32_t(ToNumber(a[2])), n == 4 ? int32_t(ToNumber(a[3])) : -1)) {
+            EmitError(a[0], "dialog or list not found");
             return false;
         }
         Emit(json);

@@ -1,0 +1,133 @@
+#include "saver/SaverApp.h"
+#include "framework/Framework.h"
+#include "resources/resource.h"
+#include "saver/SaverResource.h"
+#include "saver/SaverSettings.h"
+#include "saver/SaverSettingsDlg.h"
+#include "saver/SaverWindows.h"
+#include "starfield/FramePacer.h"
+#include "starfield/FrameWait.h"
+#include <mmsystem.h>
+#include <optional>
+
+int g_bRunning = 1;
+
+namespace {
+
+CSaverApp theApp;
+
+// A thumbnail needs no more than this, even when the flight is unpaced.
+constexpr int32_t kPreviewRate = 60;
+
+HWND WindowFromArgs(const SaverArgs& args)
+{
+    return args.bHasWindow ? reinterpret_cast<HWND>(static_cast<uintptr_t>(args.nWindow)) : nullptr;
+}
+
+} // namespace
+
+BOOL CSaverApp::InitInstance()
+{
+    m_pszAppName = AfxLoadString(IDS_SAVER_NAME);
+    SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
+    const SaverArgs args = ParseSaverArgs(m_lpCmdLine);
+    switch (args.nMode) {
+    case SAVER_SETTINGS: {
+        HWND hOwner = WindowFromArgs(args);
+        CSaverSettingsDlg dlg(hOwner && ::IsWindow(hOwner) ? CWnd::FromHandle(hOwner) : nullptr);
+        dlg.DoModal();
+        return FALSE;
+    }
+    case SAVER_PASSWORD:
+        return FALSE;   // no password of its own to set
+    case SAVER_FULL_SCREEN:
+    case SAVER_PREVIEW:
+        return StartFlight(args);
+    default:
+        AfxMessageBox(AfxLoadString(IDS_SAVER_USAGE).c_str(), MB_ICONINFORMATION | MB_OK);
+        m_nExitCode = SAVER_EXIT_USAGE;
+        return FALSE;
+    }
+}
+
+BOOL CSaverApp::StartFlight(const SaverArgs& args)
+{
+    m_bPreview = args.nMode == SAVER_PREVIEW;
+    HWND hParent = WindowFromArgs(args);
+    if (m_bPreview && !(hParent && ::IsWindow(hParent))) {
+        m_nExitCode = SAVER_EXIT_NO_WINDOW;
+        return FALSE;
+    }
+    m_choices = ReadSaverChoices();
+    try {
+        m_scene.Start(m_choices);
+        m_hWndSaver = m_bPreview ? CreatePreviewWindow(m_hInstance, hParent, m_scene)
+                                 : CreateFullScreenWindow(m_hInstance, m_scene);
+        if (!m_hWndSaver)
+            AfxThrowResourceException();
+        m_scene.RealizeIn(m_hWndSaver);
+        if (!m_bPreview) {
+            ::SendMessageA(HWND_BROADCAST, WM_PALETTECHANGED, WPARAM(m_hWndSaver), 0);
+            m_tunes.PlayTune(m_choices.nTune);
+        }
+    } catch (CException* e) {
+        ReportFailure(e);
+        e->Delete();
+        if (m_hWndSaver)
+            ::DestroyWindow(m_hWndSaver);
+        m_hWndSaver = nullptr;
+        m_scene.Stop();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A flight that cannot start says why, as the program does, except inside
+// another program's preview window, where the exit code alone tells.
+void CSaverApp::ReportFailure(CException* e)
+{
+    g_bRunning = 0;
+    m_nExitCode = SAVER_EXIT_FAILED;
+    if (m_bPreview)
+        return;
+    const UINT nText = e->IsKindOf(RUNTIME_CLASS(CMemoryException)) ? IDS_FATAL_OUT_OF_MEMORY : IDS_FATAL_UNEXPECTED;
+    AfxMessageBox(AfxLoadString(nText).c_str(), MB_ICONSTOP | MB_OK);
+}
+
+int CSaverApp::Run()
+{
+    int32_t nRate = m_choices.nFrameRate;
+    if (m_bPreview && (nRate <= 0 || nRate > kPreviewRate))
+        nRate = kPreviewRate;
+    CFramePacer pacer;
+    pacer.SetRate(nRate);
+    // A finer system timer keeps the waits of a paced flight on time.
+    std::optional<CTimerResolution> resolution;
+    if (pacer.GetRate() != 0)
+        resolution.emplace();
+
+    MSG msg;
+    for (;;) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                m_nExitCode = int(msg.wParam);
+                return ExitInstance();
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        const LoopDecision decision = pacer.Decide(::timeGetTime(), 1);
+        if (decision.nAction == LOOP_STEP_FRAME)
+            m_scene.Step();
+        else
+            WaitForMessagesOrTimeout(decision.nWaitMs);
+    }
+}
+
+int CSaverApp::ExitInstance()
+{
+    m_tunes.StopTune();
+    m_tunes.ForgetTunes();
+    m_scene.Stop();
+    return m_nExitCode;
+}
