@@ -1,6 +1,7 @@
 # The release: velmora95-<version>-win32.zip (win64 for the x86_64 tree)
 # holding the program, our WING32.DLL beside it and a read-me for Windows
-# users. `cpack` in a Windows tree makes it (scripts/package.sh).
+# users. `cpack` in a Windows tree makes it (scripts/package.sh), and in the
+# i686 tree also the Debian package of the same files (VelmoraDebian.cmake).
 
 if(NOT (TARGET velmora95 AND TARGET wing32))
   return()
@@ -29,6 +30,7 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/release)
 set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
+include(VelmoraDebian)
 include(CPack)
 
 add_test(NAME release.zip
