@@ -42,6 +42,8 @@ endforeach()
 
 # The manual page and the changelog, compressed as Debian keeps them (no
 # name or time stamp in the gzip header, so the same input gives the same file).
+# (No comma in the maintainer's name: the field lists contacts by commas.)
+set(VELMORA_DEB_MAINTAINER "QUARVELL Inc. <info@quarvell.example>")
 string(TIMESTAMP VELMORA_CHANGELOG_DATE "%a, %d %b %Y 00:00:00 +0000" UTC)
 configure_file(${PROJECT_SOURCE_DIR}/docs/velmora95.6.in ${deb_out}/velmora95.6 @ONLY)
 configure_file(${deb_in}/changelog.in ${deb_out}/changelog @ONLY)
@@ -67,9 +69,10 @@ set(CPACK_DEBIAN_FILE_NAME velmora95_${PROJECT_VERSION}_all.deb)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE all)
 # Only what running needs: Wine with the loader for the program's word size.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "wine, ${velmora_deb_wine}")
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# (Not "games": that section wants its programs in /usr/games.)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "QUARVELL, Inc. <info@quarvell.example>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VELMORA_DEB_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "real-time 3D starfield demo for Windows, run under Wine
 Velmora 95 flies you through a cloud of stars in real time: a
 Windows program with a menu, a toolbar and a status bar that shows the

@@ -283,7 +283,10 @@ class DebCase(run_e2e.Case):
                    'the settings file is in the Windows folder of %s' % self.wine_prefix)
         self.check([os.listdir(self.data), os.listdir(os.path.dirname(self.wine_prefix))] == [[PACKAGE], ['wine']],
                    'the data folder holds velmora95/wine alone (%s)' % os.listdir(self.data))
-        self.check(not os.listdir(self.home), 'nothing was written to the home folder (%s)' % os.listdir(self.home))
+        # (Libraries such as PulseAudio's client may keep files of their own
+        # in the home folder; no Wine prefix may be there.)
+        prefixes = [folder for folder, dirs, files in os.walk(self.home) if 'system.reg' in files or 'drive_c' in dirs]
+        self.check(not prefixes, 'no Wine prefix in the home folder (found %s)' % prefixes)
 
     def remove(self, files):
         result = run(['apt-get', 'remove', '--purge', '-y', PACKAGE], env=dict(os.environ, DEBIAN_FRONTEND='noninteractive'))
