@@ -108,6 +108,9 @@ def read_png(path):
 
 
 class DebCase(run_e2e.Case):
+    # The command ends after Wine has closed the virtual desktop too.
+    exit_seconds = 60
+
     def __init__(self, args):
         super().__init__(types.SimpleNamespace(tree=args.tree, name='release.deb', size=DESKTOP, exit='menu-keys',
                                                start_minimised=False))
@@ -158,7 +161,8 @@ class DebCase(run_e2e.Case):
     def make_packages(self):
         out = os.path.join(self.dir, 'out')
         result = run(['cpack', '--config', os.path.join(self.opts.tree, 'CPackConfig.cmake'), '-B', out])
-        self.require(result.returncode == 0, 'cpack makes the release (%s)' % result.stdout.strip()[-300:])
+        self.require(result.returncode == 0, 'cpack makes the release' +
+                     ('' if result.returncode == 0 else ':\n' + result.stdout.strip()[-600:]))
         deb = os.path.join(out, '%s_%s_all.deb' % (PACKAGE, self.opts.version))
         self.require(os.path.exists(deb), 'cpack made %s beside the zip (made %s)' %
                      (os.path.basename(deb), sorted(os.listdir(out))))
@@ -189,8 +193,9 @@ class DebCase(run_e2e.Case):
         self.check(owners == {'root/root'}, 'everything belongs to root (owners %s)' % sorted(owners))
         icons = {p for p in files if p.startswith(ICON_DIR)}
         want = {LIBDIR + '/' + name for name in zip_files} | set(LINUX_FILES)
-        self.check(set(files) - icons == want, 'the package holds the zip\'s files and the Linux files:\n  %s\n'
-                   '(expected\n  %s)' % ('\n  '.join(sorted(set(files) - icons)), '\n  '.join(sorted(want))))
+        got = set(files) - icons
+        self.check(got == want, 'the package holds the zip\'s files and the Linux files' + ('' if got == want else
+                   ':\n  %s\n(expected\n  %s)' % ('\n  '.join(sorted(got)), '\n  '.join(sorted(want)))))
         for name, path in zip_files.items():
             with open(path, 'rb') as a, open(os.path.join(extracted, LIBDIR, name), 'rb') as b:
                 self.check(a.read() == b.read(), '%s is the zip\'s %s' % (LIBDIR + '/' + name, name))
@@ -233,7 +238,8 @@ class DebCase(run_e2e.Case):
         started = time.monotonic()
         result = run(['apt-get', 'install', '-y', '--no-install-recommends', os.path.abspath(deb)], env=env)
         self.install_seconds = time.monotonic() - started
-        self.require(result.returncode == 0, 'apt-get installs the package (%s)' % result.stdout.strip()[-400:])
+        self.require(result.returncode == 0, 'apt-get installs the package' +
+                     ('' if result.returncode == 0 else ':\n' + result.stdout.strip()[-600:]))
         print('      installed in %.1f s' % self.install_seconds)
 
     def check_refusals(self):
