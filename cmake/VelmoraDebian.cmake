@@ -40,10 +40,12 @@ foreach(size 16 24 32 48 64 128)
   install(FILES ${png} DESTINATION share/icons/hicolor/${size}x${size}/apps COMPONENT debian EXCLUDE_FROM_ALL)
 endforeach()
 
+# The maintainer of the package and signer of its changelog (no comma in
+# the name: Debian's contact fields list people by commas).
+set(VELMORA_DEB_MAINTAINER "QUARVELL Inc. <info@quarvell.example>")
+
 # The manual page and the changelog, compressed as Debian keeps them (no
 # name or time stamp in the gzip header, so the same input gives the same file).
-# (No comma in the maintainer's name: the field lists contacts by commas.)
-set(VELMORA_DEB_MAINTAINER "QUARVELL Inc. <info@quarvell.example>")
 string(TIMESTAMP VELMORA_CHANGELOG_DATE "%a, %d %b %Y 00:00:00 +0000" UTC)
 configure_file(${PROJECT_SOURCE_DIR}/docs/velmora95.6.in ${deb_out}/velmora95.6 @ONLY)
 configure_file(${deb_in}/changelog.in ${deb_out}/changelog @ONLY)
@@ -85,12 +87,14 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/VelmoraCPackOptions.cmake.in ${CMAKE_BINARY_DIR}/VelmoraCPackOptions.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/VelmoraCPackOptions.cmake)
 
-# Made, checked with lintian, installed, run and removed again: installing
-# needs root and the dpkg lock, so the case runs alone of its kind.
+# Made, checked with lintian, installed, run and removed again. Installing
+# needs root and the dpkg lock: no two such cases at once, and none beside
+# the zip's check, which runs cpack in the same tree.
 if(TARGET velmora_probe)
   find_package(Python3 COMPONENTS Interpreter REQUIRED)
   add_test(NAME release.deb
     COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/release/deb_e2e.py --tree ${CMAKE_BINARY_DIR}
       --version ${PROJECT_VERSION} --depends "wine, ${velmora_deb_wine}" --probe $<TARGET_FILE:velmora_probe>)
-  set_tests_properties(release.deb PROPERTIES LABELS "release;e2e" RESOURCE_LOCK velmora_dpkg TIMEOUT 900)
+  set_tests_properties(release.deb PROPERTIES LABELS "release;e2e" RESOURCE_LOCK "velmora_dpkg;velmora_cpack"
+    TIMEOUT 900)
 endif()

@@ -36,4 +36,5 @@ include(CPack)
 add_test(NAME release.zip
   COMMAND ${CMAKE_COMMAND} -DTREE=${CMAKE_BINARY_DIR} -DVERSION=${PROJECT_VERSION} -DSYSTEM=${VELMORA_PACKAGE_SYSTEM}
     -P ${PROJECT_SOURCE_DIR}/tests/release/check_zip.cmake)
-set_tests_properties(release.zip PROPERTIES LABELS release TIMEOUT 120)
+# (Each cpack run first brings the tree up to date: one at a time.)
+set_tests_properties(release.zip PROPERTIES LABELS release TIMEOUT 120 RESOURCE_LOCK velmora_cpack)
