@@ -94,7 +94,8 @@ if(TARGET velmora_probe)
   find_package(Python3 COMPONENTS Interpreter REQUIRED)
   add_test(NAME release.deb
     COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/release/deb_e2e.py --tree ${CMAKE_BINARY_DIR}
-      --version ${PROJECT_VERSION} --depends "wine, ${velmora_deb_wine}" --probe $<TARGET_FILE:velmora_probe>)
+      --version ${PROJECT_VERSION} --depends "wine, ${velmora_deb_wine}" --probe $<TARGET_FILE:velmora_probe>
+      --cpack ${CMAKE_CPACK_COMMAND})
   set_tests_properties(release.deb PROPERTIES LABELS "release;e2e" RESOURCE_LOCK "velmora_dpkg;velmora_cpack"
     TIMEOUT 900)
 endif()

@@ -10,7 +10,7 @@ Installing needs root and the dpkg lock: the tests run as root, and this
 case takes its lock in turn. A velmora95 package already installed is
 purged first.
 
-  deb_e2e.py --tree TREE --version X.Y.Z --depends "wine, wine32" --probe PROBE
+  deb_e2e.py --tree TREE --version X.Y.Z --depends "wine, wine32" --probe PROBE [--cpack CPACK]
 """
 
 import argparse
@@ -126,7 +126,8 @@ class DebCase(run_e2e.Case):
     def user_env(self, **extra):
         """A user's session: a home and a data folder of their own, and no
         Wine settings of the test command."""
-        env = {k: v for k, v in os.environ.items() if not k.startswith('WINE') and k not in ('DISPLAY', 'WAYLAND_DISPLAY')}
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith('WINE') and k not in ('DISPLAY', 'WAYLAND_DISPLAY')}
         env.update(HOME=self.home, XDG_DATA_HOME=self.data)
         env.update(extra)
         return env
@@ -160,7 +161,7 @@ class DebCase(run_e2e.Case):
     # -- the package -------------------------------------------------------
     def make_packages(self):
         out = os.path.join(self.dir, 'out')
-        result = run(['cpack', '--config', os.path.join(self.opts.tree, 'CPackConfig.cmake'), '-B', out])
+        result = run([self.opts.cpack, '--config', os.path.join(self.opts.tree, 'CPackConfig.cmake'), '-B', out])
         self.require(result.returncode == 0, 'cpack makes the release' +
                      ('' if result.returncode == 0 else ':\n' + result.stdout.strip()[-600:]))
         deb = os.path.join(out, '%s_%s_all.deb' % (PACKAGE, self.opts.version))
@@ -170,7 +171,8 @@ class DebCase(run_e2e.Case):
         zips = [f for f in os.listdir(out) if f.endswith('.zip')]
         self.require(len(zips) == 1, 'cpack made one zip (made %s)' % zips)
         unzipped = os.path.join(self.dir, 'unzipped')
-        subprocess.run(['cmake', '-E', 'tar', 'xf', os.path.join(out, zips[0])], cwd=self.dir, check=True)
+        cmake = os.path.join(os.path.dirname(self.opts.cpack), 'cmake')
+        subprocess.run([cmake, '-E', 'tar', 'xf', os.path.join(out, zips[0])], cwd=self.dir, check=True)
         os.rename(os.path.join(self.dir, zips[0][:-4]), unzipped)
         return deb, {name: os.path.join(unzipped, name) for name in os.listdir(unzipped)}
 
@@ -295,7 +297,8 @@ class DebCase(run_e2e.Case):
         self.check(not prefixes, 'no Wine prefix in the home folder (found %s)' % prefixes)
 
     def remove(self, files):
-        result = run(['apt-get', 'remove', '--purge', '-y', PACKAGE], env=dict(os.environ, DEBIAN_FRONTEND='noninteractive'))
+        result = run(['apt-get', 'remove', '--purge', '-y', PACKAGE],
+                     env=dict(os.environ, DEBIAN_FRONTEND='noninteractive'))
         self.require(result.returncode == 0, 'apt-get removes the package')
         self.installed = False
         left = [p for p in files if os.path.lexists('/' + p)]
@@ -310,6 +313,7 @@ def main():
     p.add_argument('--version', required=True, help='the project version')
     p.add_argument('--depends', required=True, help='the expected Depends field')
     p.add_argument('--probe', required=True, help='velmora_probe.exe')
+    p.add_argument('--cpack', default='cpack', help='the cpack command')
     args = p.parse_args()
     args.tree = os.path.abspath(args.tree)
     case = DebCase(args)
