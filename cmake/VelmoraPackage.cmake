@@ -1,6 +1,8 @@
 # The release: velmora95-<version>-win32.zip (win64 for the x86_64 tree)
 # holding the program, the screen saver, our WING32.DLL beside them and a
-# read-me for Windows users. `cpack` in a Windows tree makes it (scripts/package.sh).
+# read-me for Windows users. `cpack` in a Windows tree makes it
+# (scripts/package.sh), and in the i686 tree also the Debian package of the
+# same files (VelmoraDebian.cmake).
 
 if(NOT (TARGET velmora95 AND TARGET velmora95_saver AND TARGET wing32))
   return()
@@ -29,9 +31,11 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/release)
 set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
+include(VelmoraDebian)
 include(CPack)
 
 add_test(NAME release.zip
   COMMAND ${CMAKE_COMMAND} -DTREE=${CMAKE_BINARY_DIR} -DVERSION=${PROJECT_VERSION} -DSYSTEM=${VELMORA_PACKAGE_SYSTEM}
     -P ${PROJECT_SOURCE_DIR}/tests/release/check_zip.cmake)
-set_tests_properties(release.zip PROPERTIES LABELS release TIMEOUT 120)
+# (Each cpack run first brings the tree up to date: one at a time.)
+set_tests_properties(release.zip PROPERTIES LABELS release TIMEOUT 120 RESOURCE_LOCK velmora_cpack)

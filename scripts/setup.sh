@@ -10,7 +10,7 @@ packages=(
   xvfb x11-utils x11-xserver-utils xdotool imagemagick
   googletest
   pulseaudio pulseaudio-utils sox
-  zip python3
+  zip python3 lintian
 )
 
 missing=()

@@ -50,6 +50,9 @@ class CaseFailed(Exception):
 
 
 class Case:
+    # How long the program may take to end after the exit command.
+    exit_seconds = 10
+
     def __init__(self, args):
         self.args = args
         self.failures = []
@@ -397,9 +400,9 @@ class Case:
             self.require(bool(items) and 'rect' in items[0], 'the Exit button has a rectangle')
             left, top, right, bottom = items[0]['rect']
             self.screen.click((left + right) // 2, (top + bottom) // 2)
-        code = self.wait_exit(10)
-        self.check(code is not None, 'the program ends within 10 s after %s (took %.1f s)' %
-                   (how, time.monotonic() - started))
+        code = self.wait_exit(self.exit_seconds)
+        self.check(code is not None, 'the program ends within %d s after %s (took %.1f s)' %
+                   (self.exit_seconds, how, time.monotonic() - started))
         self.check(code == 0, 'the exit code is 0 (got %s)' % code)
 
     # -- the fatal path --------------------------------------------------
