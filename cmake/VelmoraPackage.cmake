@@ -8,7 +8,13 @@ if(NOT (TARGET velmora95 AND TARGET velmora95_saver AND TARGET wing32))
   return()
 endif()
 
-install(TARGETS velmora95 velmora95_saver wing32 RUNTIME DESTINATION .)
+# What the zip ships. Each of them links the run-time libraries that keep
+# Windows XP able to load it (velmora_release_runtime, VelmoraCommon.cmake).
+set(VELMORA_RELEASE_TARGETS velmora95 velmora95_saver wing32)
+foreach(target IN LISTS VELMORA_RELEASE_TARGETS)
+  velmora_release_runtime(${target})
+endforeach()
+install(TARGETS ${VELMORA_RELEASE_TARGETS} RUNTIME DESTINATION .)
 
 # The read-me carries the version and Windows line ends.
 configure_file(${PROJECT_SOURCE_DIR}/docs/README-Windows.txt.in
@@ -39,3 +45,11 @@ add_test(NAME release.zip
     -P ${PROJECT_SOURCE_DIR}/tests/release/check_zip.cmake)
 # (Each cpack run first brings the tree up to date: one at a time.)
 set_tests_properties(release.zip PROPERTIES LABELS release TIMEOUT 120 RESOURCE_LOCK velmora_cpack)
+
+if(VELMORA_PACKAGE_SYSTEM STREQUAL win32)
+  # Every program in the zip imports only what Windows XP provides.
+  add_test(NAME release.imports
+    COMMAND ${CMAKE_COMMAND} -DTREE=${CMAKE_BINARY_DIR} -DOBJDUMP=${CMAKE_OBJDUMP}
+      -DLISTS=${PROJECT_SOURCE_DIR}/tests/release/winxp-exports -P ${PROJECT_SOURCE_DIR}/tests/release/check_imports.cmake)
+  set_tests_properties(release.imports PROPERTIES LABELS release TIMEOUT 120)
+endif()

@@ -19,6 +19,11 @@ public:
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
     virtual HWND GetToolTipWindow() const { return nullptr; }
 
+    // The border styles (CBRS_BORDER_TOP, CBRS_BORDER_BOTTOM) put an etched
+    // line, shadow above highlight, along that edge of the bar, outside the
+    // control's client area.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     DWORD m_dwStyle = 0;               // CBRS_ bar styles
     CFrameWnd* m_pDockSite = nullptr;  // the frame that lays the bar out
 
@@ -28,4 +33,9 @@ protected:
     // holds the bar styles, the high word the window styles.
     BOOL CreateBar(const char* lpszClass, CWnd* pParentWnd, DWORD dwStyle, DWORD dwCtrlStyle, UINT nID);
     void PostNcDestroy() override;
+    // The height the border lines add to the control's own.
+    int BorderHeight() const;
+
+private:
+    void DrawBorders();
 };

@@ -183,7 +183,7 @@ int CStatusBar::CalcHeight()
     ::ReleaseDC(m_hWnd, hdc);
     int borders[3] = {0, 0, 0};
     SendMessage(SB_GETBORDERS, 0, LPARAM(borders));
-    return tm.tmHeight + 2 * borders[1] + 6;
+    return tm.tmHeight + 2 * borders[1] + 6 + BorderHeight();
 }
 
 void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)

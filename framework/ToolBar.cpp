@@ -44,7 +44,9 @@ CToolBar::~CToolBar()
 BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
     // The control always gets a tooltip window; the bar's tooltip style
-    // decides whether the frame answers its text requests.
+    // decides whether the frame answers its text requests. The control's
+    // own divider (a line along its top) is off: the bar's border styles
+    // draw the lines.
     DWORD ctrl = TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
     if (!CreateBar(TOOLBARCLASSNAME, pParentWnd, dwStyle, ctrl, nID))
         return FALSE;
@@ -186,10 +188,11 @@ void CToolBar::SetButtonState(int nIndex, BYTE fsMask, BYTE fsState)
 
 int CToolBar::CalcHeight()
 {
+    // The buttons with the same margin below as above, plus the borders.
     RECT r = {0, 0, 0, 0};
     if (!m_buttons.empty() && SendMessage(TB_GETITEMRECT, 0, LPARAM(&r)))
-        return r.bottom + r.top;
-    return m_sizeButton.cy + 4;
+        return r.bottom + r.top + BorderHeight();
+    return m_sizeButton.cy + 4 + BorderHeight();
 }
 
 void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)

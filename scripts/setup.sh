@@ -3,10 +3,14 @@
 # Idempotent: packages already present are skipped.
 set -euo pipefail
 
+# The win32-thread-model MinGW compilers bring the run-time libraries that
+# the release links (cmake/VelmoraCommon.cmake); fonts-wine has Wine's
+# Marlett font, whose glyphs draw the windows' caption buttons.
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
-  wine wine64 wine32:i386
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+  wine wine64 wine32:i386 fonts-wine
   xvfb x11-utils x11-xserver-utils xdotool imagemagick
   googletest
   pulseaudio pulseaudio-utils sox

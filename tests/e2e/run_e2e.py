@@ -229,6 +229,7 @@ class Case:
         self.check_bars(report)
         shot = self.screenshot()
         self.check_menu_strip(report, shot)
+        self.check_bar_borders(report, shot)
         self.check_stars(report, shot)
         self.end_program(report)
         if runs_before is not None:
@@ -324,6 +325,23 @@ class Case:
         dark = sum(1 for p in strip.pixels if p == text)
         self.check(dark > 0, 'the menu strip has text pixels of the menu text colour %s' % (text,))
         self.check(titles == self.args.menus, 'the menu strip shows %d titles (counted %d)' % (self.args.menus, titles))
+
+    def check_bar_borders(self, r, shot):
+        """An etched line, a row of the button shadow colour above a row of
+        the highlight colour, is the toolbar's last two rows and the status
+        bar's first two, across the frame's client width."""
+        bars = {c['hwnd']: c for c in r['children']}
+        shadow, light = tuple(r['colours']['btnshadow']), tuple(r['colours']['btnhighlight'])
+        for what, key, row in (('below the toolbar', 'toolbar', -2), ('above the status bar', 'statusbar', 0)):
+            bar = bars.get((r[key] or {}).get('hwnd'))
+            if bar is None:
+                continue
+            left, top, right, bottom = bar['window']
+            y = (bottom if row < 0 else top) + row
+            rows = [[shot.at(x, y + i) for x in range(max(0, left), min(shot.width, right))] for i in (0, 1)]
+            self.check(rows[0] and all(p == shadow for p in rows[0]) and all(p == light for p in rows[1]),
+                       'an etched line runs %s (rows %d and %d: %s, expected %s then %s)' %
+                       (what, y, y + 1, [sorted(set(rows[0])), sorted(set(rows[1]))], shadow, light))
 
     def view_of(self, r):
         view = next((c for c in r['children'] if c['id'] == ID_VIEW and c['visible']), None)

@@ -262,6 +262,8 @@ void DescribeFrame(JsonWriter& json, HWND hwnd)
     Colour(json, "menu", COLOR_MENU);
     Colour(json, "menutext", COLOR_MENUTEXT);
     Colour(json, "btnface", COLOR_BTNFACE);
+    Colour(json, "btnshadow", COLOR_BTNSHADOW);
+    Colour(json, "btnhighlight", COLOR_BTNHIGHLIGHT);
     Colour(json, "activecaption", COLOR_ACTIVECAPTION);
     json.EndObject();
 

@@ -1,6 +1,6 @@
 // The toolbar and the status bar: update handlers in the idle pass, no
 // message to a bar while nothing changes, tooltips and fly-by prompts, and
-// the frame's layout of bars and view.
+// the frame's layout of bars and view, the etched border lines.
 #include "framework_test_app.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -215,4 +215,45 @@ TEST_F(Bars, FrameLayoutPutsTheToolbarOnTopTheStatusBarBelowAndTheViewBetween)
     m_pFrame->RecalcLayout();
     childRect(m_pFrame->GetActiveView(), view);
     EXPECT_EQ(view.top, 0);
+}
+
+TEST_F(Bars, EtchedLinesRunBelowTheToolbarAndAboveTheStatusBarOutsideTheControls)
+{
+    m_pFrame->MoveWindow(0, 0, 640, 480);
+    PumpMessages();
+    CToolBar& tool = m_pFrame->m_wndToolBar;
+    CStatusBar& status = m_pFrame->m_wndStatusBar;
+    RECT toolWnd, toolClient, statusWnd, button = {};
+    tool.GetWindowRect(&toolWnd);
+    tool.GetClientRect(&toolClient);
+    status.GetWindowRect(&statusWnd);
+    POINT statusClient = {0, 0};
+    ::ClientToScreen(status.m_hWnd, &statusClient);
+    // The lines take two rows of the bar's window; the buttons keep theirs.
+    const int toolHeight = toolWnd.bottom - toolWnd.top;
+    EXPECT_EQ(toolClient.bottom, toolHeight - 2);
+    EXPECT_EQ(statusClient.y, statusWnd.top + 2);
+    ASSERT_TRUE(tool.SendMessage(TB_GETITEMRECT, 0, LPARAM(&button)));
+    EXPECT_LE(button.bottom, toolClient.bottom);
+
+    // Shadow above highlight, across the whole width.
+    auto pixel = [](CWnd& bar, int x, int y) {
+        HDC hdc = ::GetWindowDC(bar.m_hWnd);
+        COLORREF c = ::GetPixel(hdc, x, y);
+        ::ReleaseDC(bar.m_hWnd, hdc);
+        return c;
+    };
+    auto shown = [&](CWnd& bar, int nColor) {
+        HDC hdc = ::GetWindowDC(bar.m_hWnd);
+        COLORREF c = ::GetNearestColor(hdc, ::GetSysColor(nColor));
+        ::ReleaseDC(bar.m_hWnd, hdc);
+        return c;
+    };
+    const int right = toolWnd.right - toolWnd.left - 1;
+    for (int x : {0, right / 2, right}) {
+        EXPECT_EQ(pixel(tool, x, toolHeight - 2), shown(tool, COLOR_BTNSHADOW)) << x;
+        EXPECT_EQ(pixel(tool, x, toolHeight - 1), shown(tool, COLOR_BTNHIGHLIGHT)) << x;
+        EXPECT_EQ(pixel(status, x, 0), shown(status, COLOR_BTNSHADOW)) << x;
+        EXPECT_EQ(pixel(status, x, 1), shown(status, COLOR_BTNHIGHLIGHT)) << x;
+    }
 }
