@@ -164,6 +164,15 @@ def mapped_wing(pid):
     return ''
 
 
+def pe_machine(path):
+    """'i686' or 'x86_64', from the Windows executable's header."""
+    with open(path, 'rb') as f:
+        head = f.read(4096)
+    at = int.from_bytes(head[0x3C:0x40], 'little')
+    machine = int.from_bytes(head[at + 4:at + 6], 'little') if head[at:at + 4] == b'PE\0\0' else 0
+    return {0x14C: 'i686', 0x8664: 'x86_64'}.get(machine, 'unknown')
+
+
 def seconds_per_frame(report):
     """The seconds one frame took in each of the presenter's windows."""
     freq = report['frequency']
@@ -308,6 +317,7 @@ class Bench:
             if not os.path.exists(src):
                 raise SystemExit('frame_rate: %s is not built' % src)
             shutil.copy2(src, self.stage)
+        self.results['machine'] = pe_machine(os.path.join(self.stage, 'velmora95.exe'))
 
     def run(self):
         self.stage_programs()

@@ -151,7 +151,7 @@ def notes(engine, results):
         'Engine: ns per frame step (clear, draw, motion) on the host, best of many runs, against the floor '
         'kernel (clear plus one byte store per star) of the same run%s.' %
         ('' if not odd else '; WARNING: %d rows draw other frames than the golden ones or allocate' % len(odd)),
-        'Program: Tumble Dry, 2000 stars, under Wine %s on a %s desktop of a 24-bit Xvfb screen; the status bar '
+        'Program (%s build): Tumble Dry, 2000 stars, under Wine %s on a %s desktop of a 24-bit Xvfb screen; the status bar '
         'meter\'s 3-second windows (the pane\'s rate minus the 2 it adds). Yardstick: the minimal presenter\'s '
         '3-second windows with the same library. The two took turns, %d rounds of three windows each per size and '
         'path. Only valid windows count: the measured window was not minimised, was the foreground window, showed '
@@ -160,7 +160,8 @@ def notes(engine, results):
         'windows. Ideal = 1 / (t_loop + t_step), t_step = %.1f us (the engine\'s frame step under Wine), from the '
         'best and from the median windows. Ratio = program / ideal from the best windows and (in brackets) from '
         'the medians.' %
-        (wine_version(), results['desktop'], results.get('rounds', 1), step.get('seconds', 0) * 1e6),
+        (results.get('machine', '?'), wine_version(), results['desktop'], results.get('rounds', 1),
+         step.get('seconds', 0) * 1e6),
     ]
     if results.get('paced'):
         out.append('Paced: "Frame Rate" %d in QUARVELL.INI, our WinG, %d meter windows per size; the meter\'s '
@@ -189,7 +190,7 @@ def wine_version():
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument('--host', required=True, help='the host build tree (engine_bench)')
-    p.add_argument('--win32', required=True, help='the i686 build tree (program, presenter, probe)')
+    p.add_argument('--win32', required=True, help='the Windows build tree (program, presenter, probe): build/win32')
     p.add_argument('--size', default='1024x768', help='the virtual desktop size')
     p.add_argument('--engine-repetitions', type=int, default=300)
     p.add_argument('--rounds', type=int, default=3, help='turns of program and presenter per surface path')
