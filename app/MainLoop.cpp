@@ -1,9 +1,37 @@
-// The main loop: drain the queue, run the two idle passes, draw one frame.
+// The main loop: drain the queue, run the two idle passes, then step a frame
+// or wait. Unpaced (the default), a frame follows every drained queue and the
+// loop never waits; with a frame rate set, frames come on the pacer's grid and
+// the loop waits for a message or the due time in between. While the frame is
+// minimised nothing can be seen, so the loop waits for messages only.
 #include "app/VelmoraApp.h"
 #include "app/ViewCalls.h"
+#include "starfield/FramePacer.h"
+#include "starfield/FrameWait.h"
+#include <mmsystem.h>
+#include <optional>
+
+namespace {
+
+CView* ActiveView(CWnd* pMain)
+{
+    if (pMain && pMain->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
+        return static_cast<CFrameWnd*>(pMain)->GetActiveView();
+    return nullptr;
+}
+
+} // namespace
 
 int CVelmoraApp::Run()
 {
+    // The view read the rate from its settings when start-up made it.
+    CFramePacer pacer;
+    if (CView* pView = ActiveView(AfxGetMainWnd()))
+        pacer.SetRate(ShellFrameRate(pView));
+    // Timed waits end close to the due time while paced.
+    std::optional<CTimerResolution> resolution;
+    if (pacer.GetRate())
+        resolution.emplace();
+
     for (;;) {
         while (::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_REMOVE)) {
             if (m_msgCur.message == WM_QUIT) {
@@ -20,8 +48,12 @@ int CVelmoraApp::Run()
         OnIdle(0);
         OnIdle(1);
         CWnd* pMain = AfxGetMainWnd();
-        if (pMain && pMain->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
-            if (CView* pView = static_cast<CFrameWnd*>(pMain)->GetActiveView())
+        if (CView* pView = ActiveView(pMain)) {
+            const LoopDecision d = pacer.Decide(uint32_t(::timeGetTime()), !::IsIconic(pMain->m_hWnd));
+            if (d.nAction == LOOP_STEP_FRAME)
                 ShellNextFrame(pView);
+            else
+                WaitForMessagesOrTimeout(d.nWaitMs);
+        }
     }
 }

@@ -15,7 +15,8 @@ public:
     ~CVelmoraApp() override;
 
     BOOL InitInstance() override;
-    // Draws a frame after every drained queue; never waits.
+    // Draws a frame after every drained queue (or, with a frame rate set,
+    // when one is due); waits only while paced or minimised.
     int Run() override;
 
     // Silences sound and tells the user that the program will end: string 4

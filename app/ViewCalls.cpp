@@ -11,6 +11,11 @@ void ShellNextFrame(CView* pView)
     static_cast<CVelmoraView*>(pView)->NextFrame();
 }
 
+int32_t ShellFrameRate(CView* pView)
+{
+    return static_cast<CVelmoraView*>(pView)->m_nFrameRate;
+}
+
 void ShellPauseTune(CView* pView)
 {
     static_cast<CVelmoraView*>(pView)->PauseTune();

@@ -47,11 +47,21 @@ def fps(value):
     return '%.0f fps' % value if value is not None else '?'
 
 
+def spread_text(side):
+    """Minimum / median / maximum of the valid windows."""
+    f = (side or {}).get('fps')
+    return '%.0f / %.0f / %.0f' % (f['min'], f['median'], f['max']) if f else ''
+
+
+def valid_text(side):
+    return '%d of %d' % (side['valid'], side['windows']) if side else ''
+
+
 def program_rows(results):
     rows = []
     for path in results['paths']:
         if 'error' in path and not path.get('sizes'):
-            rows.append(['Program', path['name'], 'failed: %s' % path['error'], '', '', '', ''])
+            rows.append(['Program', path['name'], 'failed: %s' % path['error']] + [''] * 8)
             continue
         presenter_peaks = [c['presenter']['peak_kib'] for c in path['sizes'] if c.get('presenter')]
         memory = mib(path.get('peak_kib'))
@@ -59,31 +69,78 @@ def program_rows(results):
             memory += ' (presenter %s)' % mib(max(p or 0 for p in presenter_peaks))
         for case in path['sizes']:
             client = case.get('client')
-            label = '%s, %s%s' % (path['name'], case['size'], ' %dx%d' % tuple(client) if client else '')
+            label = '%s, %s%s' % (path['name'], case['size'], ' %d×%d' % tuple(client) if client else '')
             if case.get('refused') is not None:
                 rows.append(['Program', label, 'n/a (refused without WinG)' if case['refused'] else
-                             'n/a (not refused!)', '', '', '', memory])
+                             'n/a (not refused!)'] + [''] * 7 + [memory])
                 continue
-            presenter = case.get('presenter')
-            rows.append(['Program', label, fps(case.get('program_fps')),
-                         'presenter %s' % fps(1.0 / presenter['t_loop']) if presenter else
-                         case.get('presenter_error', '?'),
-                         fps(case.get('ideal_fps')) if presenter else '',
-                         '%.2f (%.2f)' % (case['ratio'], case['median_ratio']) if 'ratio' in case else '?',
-                         memory])
+            program = case.get('program') or {}
+            presenter = case.get('presenter') or {}
+            rows.append([
+                'Program', label,
+                fps(program['fps']['best']) if program.get('fps') else 'no valid window',
+                spread_text(program), valid_text(program),
+                'presenter %s' % fps(presenter['fps']['best']) if presenter.get('fps') else
+                case.get('presenter_error', 'no valid window'),
+                spread_text(presenter), valid_text(presenter),
+                '%s / %s' % (fps(case['ideal_fps']), fps(case['median_ideal_fps'])) if 'ideal_fps' in case else '',
+                '%.2f (%.2f)' % (case['ratio'], case['median_ratio']) if 'ratio' in case else '?',
+                memory])
         if 'error' in path:
-            rows.append(['Program', path['name'], 'failed: %s' % path['error'], '', '', '', ''])
+            rows.append(['Program', path['name'], 'failed: %s' % path['error']] + [''] * 8)
+    return rows
+
+
+def paced_rows(results):
+    paced = results.get('paced')
+    if not paced:
+        return []
+    what = 'Paced, Frame Rate %d' % paced['frame_rate']
+    if 'error' in paced and not paced.get('sizes'):
+        return [[what, paced['name'], 'failed: %s' % paced['error']] + [''] * 8]
+    rows = []
+    for case in paced['sizes']:
+        client = case.get('client')
+        label = '%s, %s%s' % (paced['name'], case['size'], ' %d×%d' % tuple(client) if client else '')
+        program = case.get('program') or {}
+        if 'error' in case or not program.get('fps'):
+            rows.append([what, label, 'failed: %s' % case['error'] if 'error' in case else 'no valid window',
+                         '', valid_text(program)] + [''] * 6)
+            continue
+        panes = sorted({int(p.replace('Fps = ', '')) for p in program.get('panes', [])})
+        shown = '%d' % panes[0] if len(panes) == 1 else '%d–%d' % (panes[0], panes[-1])
+        rows.append([what, label, '%s median (pane %s)' % (fps(program['fps']['median']), shown),
+                     spread_text(program), valid_text(program),
+                     'CPU %.1f %% of one core' % (100 * case['cpu_share']) if 'cpu_share' in case else 'CPU ?',
+                     '', '', '', '', mib(paced.get('peak_kib'))])
     return rows
 
 
 def table(engine, results):
-    head = ['What', 'Case', 'Measured', 'Yardstick', 'Ideal', 'Ratio (medians)', 'Peak memory']
-    rows = [['Engine step', '%s, %d stars' % (r['simulation'], r['stars']), '%d ns' % r['step_ns'],
-             'floor %d ns' % r['floor_ns'], '', '%.2f x floor' % r['ratio'], ''] for r in engine]
+    head = ['What', 'Case', 'Measured (best)', 'Min / median / max', 'Valid', 'Yardstick (best)',
+            'Min / median / max', 'Valid', 'Ideal (best / median)', 'Ratio (medians)', 'Peak memory']
+    rows = [['Engine step', '%s, %d stars' % (r['simulation'], r['stars']), '%d ns' % r['step_ns'], '', '',
+             'floor %d ns' % r['floor_ns'], '', '', '', '%.2f × floor' % r['ratio'], ''] for r in engine]
     rows += program_rows(results)
+    rows += paced_rows(results)
     lines = ['| ' + ' | '.join(head) + ' |', '|' + '---|' * len(head)]
     lines += ['| ' + ' | '.join(r) + ' |' for r in rows]
     return '\n'.join(lines)
+
+
+def invalid_windows(results):
+    """One line per path and size that had windows left out, with why."""
+    out = []
+    cases = [(p['name'], c) for p in results['paths'] for c in p.get('sizes', [])]
+    cases += [('paced, ' + results['paced']['name'], c) for c in (results.get('paced') or {}).get('sizes', [])]
+    for name, case in cases:
+        for side in ('program', 'presenter'):
+            bad = (case.get(side) or {}).get('invalid') or []
+            if bad:
+                reasons = sorted({r for w in bad for r in w['why']})
+                out.append('- %s, %s, %s: %d window(s) left out (%s)' % (name, case['size'], side, len(bad),
+                                                                         '; '.join(reasons)))
+    return out
 
 
 def notes(engine, results):
@@ -94,18 +151,32 @@ def notes(engine, results):
         'Engine: ns per frame step (clear, draw, motion) on the host, best of many runs, against the floor '
         'kernel (clear plus one byte store per star) of the same run%s.' %
         ('' if not odd else '; WARNING: %d rows draw other frames than the golden ones or allocate' % len(odd)),
-        'Program: Tumble Dry, 2000 stars, under Wine %s on a %s desktop of a 24-bit Xvfb screen; the status bar '
-        'meter\'s best 3-second window (the pane\'s rate minus the 2 it adds). Yardstick: the minimal '
-        'presenter\'s best 3-second window with the same library. The two took turns, %d rounds of three '
-        'windows each per size and path. Ideal = 1 / (t_loop + t_step), t_step = %.1f us (the engine\'s frame '
-        'step, i686, under Wine). Ratio = program / ideal, from the best windows and (in brackets) from the '
-        'medians of all windows.' %
-        (wine_version(), results['desktop'], results.get('rounds', 1), step.get('seconds', 0) * 1e6),
+        'Program (%s build): Tumble Dry, 2000 stars, under Wine %s on a %s desktop of a 24-bit Xvfb screen; the status bar '
+        'meter\'s 3-second windows (the pane\'s rate minus the 2 it adds). Yardstick: the minimal presenter\'s '
+        '3-second windows with the same library. The two took turns, %d rounds of three windows each per size and '
+        'path. Only valid windows count: the measured window was not minimised, was the foreground window, showed '
+        'all of its client area, and its picture on the screen changed between pictures taken every 0.4 s; an '
+        'invalid window was measured once more. Best is the fastest valid window; Valid counts valid of measured '
+        'windows. Ideal = 1 / (t_loop + t_step), t_step = %.1f us (the engine\'s frame step under Wine), from the '
+        'best and from the median windows. Ratio = program / ideal from the best windows and (in brackets) from '
+        'the medians.' %
+        (results.get('machine', '?'), wine_version(), results['desktop'], results.get('rounds', 1),
+         step.get('seconds', 0) * 1e6),
+    ]
+    if results.get('paced'):
+        out.append('Paced: "Frame Rate" %d in QUARVELL.INI, our WinG, %d meter windows per size; the meter\'s '
+                   'median (the pane shows it plus 2) and the CPU time (user + system, /proc/PID/stat) of the '
+                   'process running velmora95.exe over its valid windows as a share of one core.' %
+                   (results['paced']['frame_rate'], frame_rate.PACED_READINGS))
+    out += [
         'Peak memory: VmHWM (peak resident set) of the program\'s process per surface path, the presenter\'s '
         'largest beside it.',
         'Load average (1 min) before / after: %.2f / %.2f on %d cores.' %
         (results['load_before'][0], results['load_after'][0], os.cpu_count() or 0),
     ]
+    left_out = invalid_windows(results)
+    if left_out:
+        out += ['Windows left out:'] + left_out
     return '\n'.join(out)
 
 
@@ -119,16 +190,18 @@ def wine_version():
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument('--host', required=True, help='the host build tree (engine_bench)')
-    p.add_argument('--win32', required=True, help='the i686 build tree (program, presenter, probe)')
+    p.add_argument('--win32', required=True, help='the Windows build tree (program, presenter, probe): build/win32')
     p.add_argument('--size', default='1024x768', help='the virtual desktop size')
     p.add_argument('--engine-repetitions', type=int, default=300)
-    p.add_argument('--rounds', type=int, default=2, help='turns of program and presenter per surface path')
+    p.add_argument('--rounds', type=int, default=3, help='turns of program and presenter per surface path')
+    p.add_argument('--no-paced', dest='paced', action='store_false', help='leave out the paced flight')
     args = p.parse_args()
     started = time.monotonic()
     print('engine benchmark ...', flush=True)
     engine = engine_rows(args.host, args.engine_repetitions)
     print('whole-program benchmark ...', flush=True)
-    bench = frame_rate.Bench(argparse.Namespace(tree=args.win32, size=args.size, rounds=args.rounds))
+    bench = frame_rate.Bench(argparse.Namespace(tree=args.win32, size=args.size, rounds=args.rounds,
+                                                paced=args.paced))
     results = bench.run()
     out = os.path.join(bench.folder, 'results.json')
     with open(out, 'w') as f:

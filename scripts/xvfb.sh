@@ -8,7 +8,8 @@ velmora_start_xvfb() {
   local var=$1 depth=$2 size=${3:-1024x768} n pid i
   for n in $(seq 91 150); do
     if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then continue; fi
-    Xvfb ":$n" -screen 0 "${size}x${depth}" -nolisten tcp -noreset >/dev/null 2>&1 &
+    # -s 0: no screen saver (the default one starts after ten idle minutes).
+    Xvfb ":$n" -screen 0 "${size}x${depth}" -nolisten tcp -noreset -s 0 >/dev/null 2>&1 &
     pid=$!
     for i in $(seq 1 100); do
       if xdpyinfo -display ":$n" >/dev/null 2>&1; then

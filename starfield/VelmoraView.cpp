@@ -116,6 +116,7 @@ int CVelmoraView::OnCreate(LPCREATESTRUCT lpcs)
         const ViewSettings settings = ReadViewSettings();
         m_nNumRuns = settings.nNumRuns;
         m_bNumRunsOutOfRange = settings.bNumRunsOutOfRange;
+        m_nFrameRate = settings.nFrameRate;
 
         InitDisplaySurface(AfxLoadString(IDS_WING_PROFILING).c_str(), settings.nDoNotUse != 0,
                            settings.nForceOrientation);

@@ -23,9 +23,10 @@ struct ViewSettings {
     int32_t nForceOrientation;  // [WinG] Force Orientation
     int32_t nNumRuns;           // [Velmora] Num Runs
     bool bNumRunsOutOfRange;    // its text is a number beyond 32 bits
+    int32_t nFrameRate;         // [Velmora] Frame Rate: 1..1000, else 0 (unpaced)
 };
 
-// Reads the three values with the profile functions (default 0 each).
+// Reads the values with the profile functions (default 0 each).
 ViewSettings ReadViewSettings();
 // Writes the run counter for the next run, given the value read at start
 // (or 0 when nothing was read): the value plus one, in decimal. The counter
@@ -130,6 +131,8 @@ public:
     // "Num Runs" as read at creation; 0 until then.
     int32_t m_nNumRuns = 0;
     bool m_bNumRunsOutOfRange = false;
+    // "Frame Rate" as read at creation: frames per second, 0 unpaced.
+    int32_t m_nFrameRate = 0;
 
 protected:
     void BeginTuneWait() override { BeginWaitCursor(); }

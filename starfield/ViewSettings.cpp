@@ -1,6 +1,7 @@
-// The settings file "QUARVELL.INI": two WinG settings and the run counter,
-// read when the view's window is made; the counter is written back when the
-// view goes.
+// The settings file "QUARVELL.INI": two WinG settings, the run counter and
+// the frame rate, read when the view's window is made; the counter is
+// written back when the view goes.
+#include "starfield/FramePacer.h"
 #include "starfield/VelmoraView.h"
 #include <climits>
 #include <cstdio>
@@ -10,6 +11,7 @@ namespace {
 const char kSettingsFile[] = "QUARVELL.INI";   // found in the Windows directory
 const char kRunSection[] = "Velmora";
 const char kRunKey[] = "Num Runs";
+const char kFrameRateKey[] = "Frame Rate";
 
 // True when the key's text is a decimal number outside the 32-bit range:
 // the profile functions then hand back a wrapped value, and writing that
@@ -41,6 +43,11 @@ ViewSettings ReadViewSettings()
     s.nForceOrientation = int32_t(::GetPrivateProfileIntA("WinG", "Force Orientation", 0, kSettingsFile));
     s.nNumRuns = int32_t(::GetPrivateProfileIntA(kRunSection, kRunKey, 0, kSettingsFile));
     s.bNumRunsOutOfRange = RunCountTextOutOfRange();
+    // Read as text: a value the profile functions would read partly ("60x")
+    // or wrap ("4294967356") leaves the flight unpaced.
+    char rate[32] = "";
+    ::GetPrivateProfileStringA(kRunSection, kFrameRateKey, "", rate, sizeof rate, kSettingsFile);
+    s.nFrameRate = FrameRateFromText(rate);
     return s;
 }
 

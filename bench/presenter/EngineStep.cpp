@@ -52,7 +52,7 @@ bool TimeEngineStep(uint32_t settleMs, uint32_t windowMs, int32_t count, std::ve
     for (int32_t i = 0; i < count; ++i) {
         const Deadline window(windowMs);
         const uint32_t frames = RunUntil(window, surface);
-        windows.push_back({frames, window.Elapsed()});
+        windows.push_back({frames, window.Elapsed(), window.Start()});
     }
     ReleaseStars();
     return true;

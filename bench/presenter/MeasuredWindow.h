@@ -10,6 +10,7 @@
 struct MeasuredWindow {
     uint32_t frames;
     int64_t ticks; // performance-counter ticks the frames took
+    int64_t start; // the performance counter when the window began
 };
 
 // A wall-clock deadline in performance-counter ticks.
@@ -18,6 +19,7 @@ public:
     explicit Deadline(uint32_t milliseconds);
     bool Passed() const;
     int64_t Elapsed() const;
+    int64_t Start() const { return m_start; }
 
 private:
     int64_t m_start;

@@ -1,7 +1,9 @@
 // The smallest program that shows a 320 x 200 8-bit picture as fast as the
 // message loop allows: one window of the requested client size; a loop that
 // drains the queue with PeekMessage and invalidates the window; WM_PAINT
-// copies a static buffer to the whole client area. With WING32.DLL the
+// copies the buffer to the whole client area. The buffer stays the same but
+// for the frame number written into its first 32 pixels, so that each frame
+// that reaches the screen changes it. With WING32.DLL the
 // buffer is a WinG bitmap copied with WinGBitBlt (same size) or
 // WinGStretchBlt; without it, StretchDIBits copies it from memory.
 #pragma once

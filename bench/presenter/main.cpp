@@ -8,7 +8,8 @@
 //       the star engine's frame step, Tumble Dry with 2000 stars
 //
 // Either prints one line of JSON: the performance-counter frequency and,
-// per measuring window, the frames and the ticks they took. Exit code 1
+// per measuring window, the frames, the ticks they took and the counter at
+// the window's start. Exit code 1
 // when the measurement cannot be made, 2 for a malformed command line.
 #include "EngineStep.h"
 #include "Presenter.h"
@@ -36,8 +37,8 @@ void PrintWindows(const std::vector<MeasuredWindow>& windows)
 {
     std::printf("\"frequency\":%lld,\"windows\":[", static_cast<long long>(PerformanceFrequency()));
     for (size_t i = 0; i < windows.size(); ++i)
-        std::printf("%s[%lu,%lld]", i ? "," : "", static_cast<unsigned long>(windows[i].frames),
-                    static_cast<long long>(windows[i].ticks));
+        std::printf("%s[%lu,%lld,%lld]", i ? "," : "", static_cast<unsigned long>(windows[i].frames),
+                    static_cast<long long>(windows[i].ticks), static_cast<long long>(windows[i].start));
     std::printf("]}\n");
 }
 

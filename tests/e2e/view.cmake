@@ -19,3 +19,13 @@ foreach(variant "view.1024x768;1024x768;" "view.no-wing.800x600;800x600;wing32="
     RESOURCE_LOCK velmora_e2e_prefix
     TIMEOUT 240)
 endforeach()
+
+# The program at rest while its frame is minimised.
+add_test(NAME e2e.minimised
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/minimised_e2e.py
+    --tree ${CMAKE_BINARY_DIR} --exe $<TARGET_FILE:velmora95> --probe $<TARGET_FILE:velmora_probe>
+    --name minimised --size 1024x768)
+set_tests_properties(e2e.minimised PROPERTIES
+  LABELS e2e
+  RESOURCE_LOCK velmora_e2e_prefix
+  TIMEOUT 240)

@@ -33,6 +33,15 @@ def _display_taken(n):
     return False
 
 
+def _lock_owner(n):
+    """The process id in display :n's lock file (None when there is none)."""
+    try:
+        with open('/tmp/.X%d-lock' % n) as f:
+            return int(f.read().strip())
+    except (OSError, ValueError):
+        return None
+
+
 class PrivateScreen:
     """Starts Xvfb on the first free display number from 160 on."""
 
@@ -46,14 +55,21 @@ class PrivateScreen:
         for n in range(160, 260):
             if _display_taken(n):
                 continue
+            # -s 0: no screen saver. Nothing types into this screen for
+            # minutes at a time, and the default saver would start after ten.
             proc = subprocess.Popen(
-                ['Xvfb', ':%d' % n, '-screen', '0', '%sx%d' % (self.size, self.depth), '-nolisten', 'tcp', '-noreset'],
+                ['Xvfb', ':%d' % n, '-screen', '0', '%sx%d' % (self.size, self.depth), '-nolisten', 'tcp', '-noreset',
+                 '-s', '0'],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
             for _ in range(100):
                 if proc.poll() is not None:
                     break
-                if subprocess.run(['xdpyinfo', '-display', ':%d' % n], stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL).returncode == 0:
+                # The server that answers must be this one: another test that
+                # picked the same number a moment earlier owns it otherwise,
+                # and this one is about to give up.
+                if _lock_owner(n) == proc.pid and subprocess.run(
+                        ['xdpyinfo', '-display', ':%d' % n], stdout=subprocess.DEVNULL,
+                        stderr=subprocess.DEVNULL).returncode == 0:
                     self.process = proc
                     self.display = ':%d' % n
                     return self

@@ -1,15 +1,20 @@
 #include "FpsWatch.h"
 
 #include "Remote.h"
+#include "Sight.h"
+
+#include "Windows.h"
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace {
 
 constexpr uint32_t kMeterWindowMs = 3000;
 constexpr uint32_t kPollMs = 50;
+constexpr uint32_t kSampleMs = 100;
 
 BOOL CALLBACK FindStatusBar(HWND hwnd, LPARAM param)
 {
@@ -66,9 +71,23 @@ bool PollUntil(HWND bar, RemoteBuffer& buffer, uint32_t timeoutMs, Done done, ui
     }
 }
 
+// Samples until the performance counter reaches `due`.
+void SampleUntil(int64_t due, HWND top, HWND watched, std::vector<SightSample>& samples)
+{
+    const int64_t perMs = PerformanceFrequency() / 1000;
+    for (;;) {
+        samples.push_back(TakeSight(top, watched));
+        const int64_t left = (due - PerformanceTicks()) / perMs;
+        if (left <= 0)
+            return;
+        Sleep(uint32_t(left < kSampleMs ? left : kSampleMs));
+    }
+}
+
 } // namespace
 
-bool WatchFps(HWND frame, int32_t skip, int32_t count, uint32_t timeoutMs, JsonWriter& json, std::string& error)
+bool WatchFps(HWND frame, HWND view, int32_t skip, int32_t count, uint32_t timeoutMs, JsonWriter& json,
+              std::string& error)
 {
     HWND bar = nullptr;
     EnumChildWindows(frame, FindStatusBar, reinterpret_cast<LPARAM>(&bar));
@@ -85,21 +104,33 @@ bool WatchFps(HWND frame, int32_t skip, int32_t count, uint32_t timeoutMs, JsonW
     if (!PollUntil(bar, buffer, timeoutMs, [](const std::wstring& t) { return t == L"Fps = ?"; }, forgotten, error) ||
         !PollUntil(bar, buffer, timeoutMs, IsNumber, firstRate, error))
         return false;
+    // Where the view is now that it has its new size, printed at once: the
+    // benchmark takes pictures of that part of the screen while this waits.
+    JsonWriter where;
+    where.BeginObject();
+    where.Key("command"); where.String("fps-view");
+    where.Key("client"); where.Rect(ScreenClientRect(view));
+    where.EndObject();
+    std::printf("%s\n", where.Text().c_str());
+    std::fflush(stdout);
     // The first window ended a moment ago; window k + 1 ends about k windows
     // later, so the middle of each later window is a safe time to read.
-    const DWORD windowOneEnd = GetTickCount();
-    std::vector<std::wstring> readings;
+    const int64_t window = PerformanceFrequency() * kMeterWindowMs / 1000;
+    const int64_t windowOneEnd = PerformanceTicks();
+    struct Reading {
+        int64_t start, end;
+        std::wstring text;
+    };
+    std::vector<Reading> readings;
+    std::vector<SightSample> samples;
     for (int32_t k = skip + 1; k <= skip + count; ++k) {
-        const DWORD due = windowOneEnd + uint32_t(k) * kMeterWindowMs + kMeterWindowMs / 2;
-        const DWORD now = GetTickCount();
-        if (int32_t(due - now) > 0)
-            Sleep(due - now);
+        SampleUntil(windowOneEnd + k * window + window / 2, frame, view, samples);
         std::wstring text;
         if (!PaneText(bar, buffer, text)) {
             error = "the status bar does not answer";
             return false;
         }
-        readings.push_back(text);
+        readings.push_back({windowOneEnd + (k - 1) * window, windowOneEnd + k * window, text});
     }
     json.BeginObject();
     json.Key("command"); json.String("fps");
@@ -107,9 +138,35 @@ bool WatchFps(HWND frame, int32_t skip, int32_t count, uint32_t timeoutMs, JsonW
     json.Key("firstRateAfterMs"); json.Int(firstRate);
     json.Key("readings");
     json.BeginArray();
-    for (const std::wstring& text : readings)
-        json.String(text);
+    for (const Reading& r : readings)
+        json.String(r.text);
     json.EndArray();
+    json.Key("spans");
+    json.BeginArray();
+    for (const Reading& r : readings) {
+        json.BeginArray(); json.Int(r.start); json.Int(r.end); json.EndArray();
+    }
+    json.EndArray();
+    WriteSight(json, samples);
+    json.EndObject();
+    return true;
+}
+
+bool WatchWindow(HWND top, uint32_t timeoutMs, JsonWriter& json, std::string& error)
+{
+    const DWORD start = GetTickCount();
+    std::vector<SightSample> samples;
+    while (IsWindow(top)) {
+        if (GetTickCount() - start >= timeoutMs) {
+            error = "the window was still there when the watch timed out";
+            return false;
+        }
+        samples.push_back(TakeSight(top, top));
+        Sleep(kSampleMs);
+    }
+    json.BeginObject();
+    json.Key("command"); json.String("watch");
+    WriteSight(json, samples);
     json.EndObject();
     return true;
 }

@@ -14,9 +14,11 @@
 //   dialogs CAPTION TIMEOUT_MS          waits for dialogs (#32770) with that caption, reports them
 //   press CAPTION BUTTON_ID             clicks a button of such a dialog
 //   show CAPTION CLASS SW               ShowWindowAsync with that show command (3 maximise, 9 restore)
-//   fps CAPTION CLASS SKIP COUNT TIMEOUT_MS
+//   fps CAPTION CLASS VIEW_ID SKIP COUNT TIMEOUT_MS
 //                                       after "Fps = ?" and a first rate in the status bar,
-//                                       COUNT rates of later meter windows (see FpsWatch.h)
+//                                       COUNT rates of later meter windows, and samples of
+//                                       whether the child VIEW_ID was on show (see FpsWatch.h)
+//   watch CAPTION CLASS TIMEOUT_MS      samples whether the window is on show until it is gone
 //   host CAPTION CX CY SECONDS          makes a window with that caption and client size, reports
 //                                       its handle at once, serves it until closed or SECONDS pass
 //   choice CAPTION ID [INDEX]           selects item INDEX of combo box ID in such a dialog, reports
@@ -211,12 +213,24 @@ bool RunOne(const Args& a)
         EmitHwnd(a[0], hwnd);
         return true;
     }
-    if (cmd == "fps" && n == 6) {
+    if (cmd == "fps" && n == 7) {
         HWND hwnd = Target(a);
+        HWND view = hwnd != nullptr ? ChildById(hwnd, int32_t(ToNumber(a[3]))) : nullptr;
+        JsonWriter json;
+        std::string error = hwnd == nullptr ? "window not found" : "the frame has no such child";
+        if (view == nullptr || !WatchFps(hwnd, view, int32_t(ToNumber(a[4])), int32_t(ToNumber(a[5])),
+                                         ToNumber(a[6]), json, error)) {
+            EmitError(a[0], error.c_str());
+            return false;
+        }
+        Emit(json);
+        return true;
+    }
+    if (cmd == "watch" && n == 4) {
+        HWND hwnd = WaitTopLevel(Widen(a[1]), Widen(a[2]), ToNumber(a[3]));
         JsonWriter json;
         std::string error = "window not found";
-        if (hwnd == nullptr ||
-            !WatchFps(hwnd, int32_t(ToNumber(a[3])), int32_t(ToNumber(a[4])), ToNumber(a[5]), json, error)) {
+        if (hwnd == nullptr || !WatchWindow(hwnd, ToNumber(a[3]), json, error)) {
             EmitError(a[0], error.c_str());
             return false;
         }

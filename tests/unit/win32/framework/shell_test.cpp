@@ -3,7 +3,9 @@
 #include "app/FrameSize.h"
 #include "resources/resource.h"
 #include "shell_test_support.h"
+#include <algorithm>
 #include <commctrl.h>
+#include <mmsystem.h>
 #include <gtest/gtest.h>
 
 using Events = std::vector<std::string>;
@@ -24,6 +26,19 @@ BOOL Drain()
         }
     }
     return quit;
+}
+
+// One-shot thread timers for the loop's waits.
+void CALLBACK RecordTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    g_events.push_back("timer");
+}
+
+void CALLBACK QuitOnTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::PostQuitMessage(6);
 }
 
 class Shell : public ::testing::Test {
@@ -141,6 +156,54 @@ TEST_F(Shell, LoopRunsTwoIdlePassesAndOneFrameAfterEveryDrainedQueue)
     MSG msg;
     EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));   // left for outer loops
     EXPECT_EQ(msg.wParam, 5u);
+}
+
+// Paced at one frame a second: a message that arrives while the loop waits
+// for the second frame is served at once (an idle pass follows it), and the
+// loop then waits on; the second frame comes no sooner than its due time.
+TEST_F(Shell, PacedLoopServesMessagesWhileItWaitsAndStepsOnlyWhenDue)
+{
+    ASSERT_TRUE(m_bInit);
+    Drain();
+    g_events.clear();
+    g_nFrameRate = 1;
+    g_nFramesBeforeQuit = 2;
+    static DWORD s_firstFrame, s_lastFrame;
+    static int s_frames;
+    s_frames = 0;
+    g_pfnAfterFrame = [] {
+        s_lastFrame = ::timeGetTime();
+        if (++s_frames > 1)
+            return;
+        s_firstFrame = s_lastFrame;
+        ::SetTimer(nullptr, 0, 100, &RecordTimer);
+    };
+    EXPECT_EQ(theShellApp.Run(), 5);
+    g_pfnAfterFrame = nullptr;
+    g_nFrameRate = 0;
+    ASSERT_EQ(s_frames, 2);
+    EXPECT_GE(s_lastFrame - s_firstFrame, 900u);
+    const auto timer = std::find(g_events.begin(), g_events.end(), "timer");
+    const auto first = std::find(g_events.begin(), g_events.end(), "frame");
+    const auto second = std::find(first + 1, g_events.end(), "frame");
+    ASSERT_TRUE(first < timer && timer < second);
+    EXPECT_GE(std::count(timer, second, "idle0"), 2);
+    EXPECT_EQ(*(timer + 1), "idle0");
+}
+
+// Minimised, nothing can be seen: the loop steps no frame and sleeps until
+// a message comes (a loop that kept running would pass thousands of times).
+TEST_F(Shell, WhileMinimisedTheLoopWaitsForMessagesAndStepsNoFrame)
+{
+    ASSERT_TRUE(m_bInit);
+    m_pFrame->ShowWindow(SW_MINIMIZE);
+    Drain();
+    ASSERT_TRUE(::IsIconic(m_pFrame->m_hWnd));
+    g_events.clear();
+    ::SetTimer(nullptr, 0, 300, &QuitOnTimer);
+    EXPECT_EQ(theShellApp.Run(), 6);
+    EXPECT_EQ(std::count(g_events.begin(), g_events.end(), "frame"), 0);
+    EXPECT_LE(std::count(g_events.begin(), g_events.end(), "idle0"), 10);
 }
 
 TEST_F(Shell, QuitWithMessagesBehindItEndsTheLoopAtOnce)

@@ -5,6 +5,8 @@
 std::vector<std::string> g_events;
 int g_nThrow = 0;
 int g_nFramesBeforeQuit = 3;
+int32_t g_nFrameRate = 0;
+void (*g_pfnAfterFrame)() = nullptr;
 BOOL g_bFailView = FALSE;
 BOOL g_bFatalView = FALSE;
 ViewCreationSeen g_viewSeen;
@@ -95,8 +97,15 @@ const CRuntimeClass* ShellViewClass()
 void ShellNextFrame(CView*)
 {
     g_events.push_back("frame");
+    if (g_pfnAfterFrame)
+        g_pfnAfterFrame();
     if (--g_nFramesBeforeQuit == 0)
         ::PostQuitMessage(5);
+}
+
+int32_t ShellFrameRate(CView*)
+{
+    return g_nFrameRate;
 }
 
 void ShellPauseTune(CView*)

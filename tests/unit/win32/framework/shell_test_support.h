@@ -11,6 +11,8 @@
 extern std::vector<std::string> g_events;   // "idle0", "idle1", "frame", "pause", ...
 extern int g_nThrow;            // the Normal command throws: 1 memory, 2 resource
 extern int g_nFramesBeforeQuit; // the frame step posts a quit after this many
+extern int32_t g_nFrameRate;    // what the view answers for its frame rate
+extern void (*g_pfnAfterFrame)(); // called after each frame step when set
 extern BOOL g_bFailView;        // the view's creation fails (with a fatal report if g_bFatalView)
 extern BOOL g_bFatalView;
 

@@ -1,6 +1,7 @@
 // The settings file: what the view reads at creation, the first-run hint
 // and the run counter written when the view goes.
 #include "view_test_support.h"
+#include "app/ViewCalls.h"
 #include "resources/resource.h"
 #include "surface/SurfaceState.h"
 #include <climits>
@@ -130,6 +131,26 @@ TEST_F(ViewSettingsFile, DamagedValuesReadAsTheProfileFunctionsReadThemAndTheCou
         EXPECT_EQ(GetSetting("Velmora", "Num Runs"), c.after);
         RemoveSettingsFile();
     }
+}
+
+// The frame rate is a decimal number 1..1000 or nothing: what the profile
+// functions would read partly or wrapped leaves the flight unpaced. The
+// loop learns the value through the view.
+TEST_F(ViewSettingsFile, TheFrameRateReachesTheLoopOnlyWhenItIsOneToAThousand)
+{
+    EXPECT_EQ(ReadViewSettings().nFrameRate, 0);   // no file
+    const struct {
+        const char* text;
+        int32_t rate;
+    } cases[] = {{"60", 60}, {" 1000 ", 1000}, {"60x", 0}, {"4294967356", 0}, {"1001", 0}, {"0", 0}};
+    for (const auto& c : cases) {
+        SetSetting("Velmora", "Frame Rate", c.text);
+        EXPECT_EQ(ReadViewSettings().nFrameRate, c.rate) << c.text;
+    }
+    SetSetting("Velmora", "Frame Rate", "60");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(ShellFrameRate(m_pView), 60);
+    Stop();
 }
 
 TEST(RunCount, GrowsByOneAndStopsAtTheTop)
