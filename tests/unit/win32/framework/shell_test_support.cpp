@@ -1,6 +1,8 @@
 #include "shell_test_support.h"
 #include "app/ViewCalls.h"
+#include "audio/TunePlayer.h"
 #include "resources/resource.h"
+#include <mmsystem.h>
 
 std::vector<std::string> g_events;
 int g_nThrow = 0;
@@ -8,6 +10,7 @@ int g_nFramesBeforeQuit = 3;
 BOOL g_bFailView = FALSE;
 BOOL g_bFatalView = FALSE;
 ViewCreationSeen g_viewSeen;
+std::atomic<int> g_nSoundStops{0};
 CShellTestApp theShellApp;
 
 namespace {
@@ -76,7 +79,7 @@ BOOL CALLBACK ReadChild(HWND h, LPARAM l)
     if (lstrcmpiA(cls, "Static") != 0)
         return TRUE;
     if ((::GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        seen->bIcon = TRUE;
+        seen->hIcon = HICON(::SendMessageA(h, STM_GETICON, 0, 0));
         return TRUE;
     }
     ::GetWindowTextA(h, text, 512);
@@ -85,7 +88,19 @@ BOOL CALLBACK ReadChild(HWND h, LPARAM l)
     return TRUE;
 }
 
+BOOL RecordSound(LPCSTR pszSound, UINT fuSound)
+{
+    if (!pszSound && fuSound == (SND_ASYNC | SND_NODEFAULT))
+        ++g_nSoundStops;
+    return TRUE;
+}
+
 } // namespace
+
+void InstallSoundRecorder()
+{
+    g_pfnSoundService = RecordSound;
+}
 
 const CRuntimeClass* ShellViewClass()
 {
@@ -130,6 +145,7 @@ void BoxWatcher::Watch()
         HWND hBox = nullptr;
         ::EnumThreadWindows(m_tid, &FindDialog, LPARAM(&hBox));
         if (hBox) {
+            m_seen.nSoundStops = g_nSoundStops;
             ::Sleep(50);   // let the box finish drawing its controls
             char caption[256] = "";
             ::GetWindowTextA(hBox, caption, 256);

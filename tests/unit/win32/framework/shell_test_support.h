@@ -4,6 +4,7 @@
 #pragma once
 #include "app/MainFrm.h"
 #include "app/VelmoraApp.h"
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +14,11 @@ extern int g_nThrow;            // the Normal command throws: 1 memory, 2 resour
 extern int g_nFramesBeforeQuit; // the frame step posts a quit after this many
 extern BOOL g_bFailView;        // the view's creation fails (with a fatal report if g_bFatalView)
 extern BOOL g_bFatalView;
+// Calls of the sound service (installed by InstallSoundRecorder) that
+// silence the sound: no sound, SND_ASYNC | SND_NODEFAULT. Counted without
+// allocating, from any thread.
+extern std::atomic<int> g_nSoundStops;
+void InstallSoundRecorder();
 
 struct ViewCreationSeen {
     CWnd* pMainWnd = nullptr;
@@ -36,7 +42,8 @@ extern CShellTestApp theShellApp;
 struct SeenBox {
     std::string caption;
     std::string text;       // the longest static text
-    BOOL bIcon = FALSE;     // it had an icon control
+    HICON hIcon = nullptr;  // the icon its icon control shows
+    int nSoundStops = -1;   // g_nSoundStops when the box was found
 };
 
 // Watches this thread's windows from another thread; the first dialog-class
