@@ -33,6 +33,15 @@ def _display_taken(n):
     return False
 
 
+def _lock_owner(n):
+    """The process id written in display :n's lock file, or None."""
+    try:
+        with open('/tmp/.X%d-lock' % n) as f:
+            return int(f.read().strip())
+    except (OSError, ValueError):
+        return None
+
+
 class PrivateScreen:
     """Starts Xvfb on the first free display number from 160 on."""
 
@@ -52,8 +61,13 @@ class PrivateScreen:
             for _ in range(100):
                 if proc.poll() is not None:
                     break
-                if subprocess.run(['xdpyinfo', '-display', ':%d' % n], stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL).returncode == 0:
+                # The display is ours only once our server holds its lock:
+                # another case may have started a server on the same number
+                # a moment earlier, and sharing it would mix the two cases'
+                # keys, clicks and windows.
+                if _lock_owner(n) == proc.pid and subprocess.run(
+                        ['xdpyinfo', '-display', ':%d' % n], stdout=subprocess.DEVNULL,
+                        stderr=subprocess.DEVNULL).returncode == 0:
                     self.process = proc
                     self.display = ':%d' % n
                     return self
