@@ -5,7 +5,13 @@ IMPLEMENT_DYNAMIC(CMemoryException, CException)
 IMPLEMENT_DYNAMIC(CResourceException, CException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 
-void AfxThrowMemoryException() { throw new CMemoryException; }
+namespace {
+// Built with the program, so that even the first throw needs no memory; the
+// thrown pointer itself fits the runtime's emergency exception buffer.
+CMemoryException g_simpleMemoryException(FALSE);
+}
+
+void AfxThrowMemoryException() { throw &g_simpleMemoryException; }
 void AfxThrowResourceException() { throw new CResourceException; }
 void AfxThrowFileException(int cause, LONG lOsError, const char* fileName)
 {

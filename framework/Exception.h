@@ -1,6 +1,8 @@
 // The framework's exception family. Exceptions are thrown by pointer
-// (`throw new CMemoryException`) and deleted by whoever catches them
-// (`catch (CException* e) { ...; e->Delete(); }`).
+// (`throw new CResourceException`) and deleted by whoever catches them
+// (`catch (CException* e) { ...; e->Delete(); }`). The memory exception is
+// the one exception: it cannot be allocated when memory has run out, so one
+// preallocated object is thrown, and its Delete() leaves it alone.
 #pragma once
 #include "Object.h"
 #include <string>
@@ -8,13 +10,23 @@
 class CException : public CObject {
     DECLARE_DYNAMIC(CException)
 public:
-    CException() = default;
-    // Frees a caught exception.
-    void Delete() { delete this; }
+    // bAutoDelete FALSE: a static object that Delete() must not free.
+    explicit CException(BOOL bAutoDelete = TRUE) : m_bAutoDelete(bAutoDelete) {}
+    // Frees a caught exception (unless it is a static one).
+    void Delete()
+    {
+        if (m_bAutoDelete)
+            delete this;
+    }
+
+private:
+    BOOL m_bAutoDelete;
 };
 
 class CMemoryException : public CException {
     DECLARE_DYNAMIC(CMemoryException)
+public:
+    explicit CMemoryException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
 };
 
 class CResourceException : public CException {
@@ -36,6 +48,7 @@ public:
     std::string m_strFileName;
 };
 
+// Throws the preallocated memory exception: it allocates nothing.
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowResourceException();
 [[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1, const char* fileName = nullptr);

@@ -78,6 +78,10 @@ int AfxMessageBox(const char* lpszText, UINT nType, UINT nIDHelp)
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
 {
-    std::string text = AfxLoadString(nIDPrompt);
-    return AfxMessageBox(text.c_str(), nType, nIDHelp == UINT(-1) ? nIDPrompt : nIDHelp);
+    // The text goes through a buffer of its own, not the heap: this box
+    // also tells the user that memory has run out.
+    char text[1024];
+    if (::LoadStringA(AfxGetResourceHandle(), nIDPrompt, text, int(sizeof text)) <= 0)
+        text[0] = '\0';
+    return AfxMessageBox(text, nType, nIDHelp == UINT(-1) ? nIDPrompt : nIDHelp);
 }

@@ -47,13 +47,21 @@ velmora_wine_prefix_ready() {
   ) 9>"$WINEPREFIX.lock"
 }
 
-# Ends the wine servers of every prefix of a build tree.
+# Ends the wine servers of every prefix of a build tree that no test is
+# using. A test holds its prefix's lock while its program runs (an
+# end-to-end case for the whole case, wine-run.sh shared for one program):
+# ending the server under it would end the program, with exit code 0, as if
+# it had quit by itself. Such a prefix is left alone; its user ends it.
 velmora_wine_stop_all() {
   local build p
   build=$(cd "$1" 2>/dev/null && pwd) || return 0
   for p in "$build"/wine/*/; do
     [ -d "$p" ] || continue
-    WINEPREFIX=${p%/} wineserver -k >/dev/null 2>&1 || true
-    rm -f "${p%/}/.velmora-server"
+    p=${p%/}
+    (
+      flock -n 9 || exit 0
+      WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
+      rm -f "$p/.velmora-server"
+    ) 9>>"$p.lock"
   done
 }

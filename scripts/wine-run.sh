@@ -19,9 +19,21 @@ out=$(mktemp)
 report=$(mktemp --suffix=.xml)
 rm -f "$report"
 trap 'rm -f "$out" "$report"' EXIT
+# The prefix's lock is held shared while the program runs, so that the
+# clean-up of another test command on this tree leaves its wine server
+# alone (velmora_wine_stop_all); Wine's processes do not inherit it.
+exec 8>>"$WINEPREFIX.lock"
+flock -s 8
 rc=0
-GTEST_OUTPUT="xml:Z:${report//\//\\}" wine "$@" >"$out" 2>&1 </dev/null || rc=$?
+GTEST_OUTPUT="xml:Z:${report//\//\\}" wine "$@" >"$out" 2>&1 </dev/null 8>&- || rc=$?
+exec 8>&-
 cat "$out"
+# A Wine program whose wine server ends under it exits with code 0 at once:
+# without its report it did not finish, whatever its exit code says.
+if [ "$rc" = 0 ] && [ ! -s "$report" ]; then
+  echo "wine-run: the program ended without writing its test report (did its wine server end under it?)" >&2
+  rc=1
+fi
 # Wine's own loader has now and then been killed by SIGSEGV while tearing a
 # finished process down on the 8-bit screen (once in several hundred runs,
 # never reproduced on demand). A fault in the Windows program is reported by

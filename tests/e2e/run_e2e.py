@@ -49,6 +49,16 @@ class CaseFailed(Exception):
     pass
 
 
+def _running(pid):
+    try:
+        os.kill(pid, 0)
+        return True
+    except ProcessLookupError:
+        return False
+    except OSError:
+        return True
+
+
 class Case:
     # How long the program may take to end after the exit command.
     exit_seconds = 10
@@ -64,6 +74,7 @@ class Case:
         self.prefix = None
         self.probe = None
         self.program = None
+        self.server = None  # the wine server the program started with
         self.shots = 0
 
     # -- reporting -------------------------------------------------------
@@ -142,6 +153,7 @@ class Case:
                                       '' if self.args.case == 'first-run' else FRAME)
         self.require(hwnd is not None, 'a window captioned "%s" appears' % CAPTION)
         print('      window after %.1f s' % (time.monotonic() - started))
+        self.server = self.prefix.server_pid()
         if self.args.case == 'frame':
             self.frame_case(runs_before)
         elif self.args.case == 'first-run':
@@ -171,6 +183,10 @@ class Case:
     def print_program_log(self):
         if self.program is not None and self.program.poll() is not None:
             print('the program ended with exit code %s' % self.program.returncode)
+            # A Wine program whose server ends exits at once with code 0.
+            if self.server is not None and not _running(self.server):
+                print('its wine server (process %d) has ended as well: the program was ended with it '
+                      '(e.g. wineserver -k on this prefix from outside the case)' % self.server)
         try:
             with open(os.path.join(self.dir, 'program.log'), errors='replace') as f:
                 lines = f.readlines()

@@ -158,6 +158,9 @@ class SoundCase(run_e2e.Case):
                    (want, name, ', '.join('%.2f' % scores[n] for n in (1, 2, 3))))
 
     def run(self):
+        missing = [tool for tool in ('pulseaudio', 'pactl', 'parec') if shutil.which(tool) is None]
+        if not self.check(not missing, 'the sound tools are installed (missing: %s)' % ', '.join(missing or ['none'])):
+            return False
         with PulseServer() as pulse:
             os.environ.update({'PULSE_SERVER': pulse.env()['PULSE_SERVER']})
             with Recorder(pulse, os.path.join(self.dir, 'sink.raw')) as rec:

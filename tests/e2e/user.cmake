@@ -4,10 +4,6 @@
 # scenario runs once (24-bit screen, our WinG, a new prefix); the other screen
 # and WinG choices run a short version. The cases share a prefix of their own
 # and take it in turn, beside the other end-to-end cases.
-if(NOT TARGET velmora95 OR NOT TARGET wing32)
-  return()
-endif()
-
 # velmora_add_user_case(name driver-args...)
 function(velmora_add_user_case name)
   add_test(NAME e2e.user.${name}

@@ -2,10 +2,6 @@
 # the frame-rate pane and the run counter; once with the WinG library the
 # prefix offers, once with none (where Window size is refused). Included
 # from this folder's CMakeLists.txt after its own cases.
-if(NOT TARGET velmora95)
-  return()
-endif()
-
 foreach(variant "view.1024x768;1024x768;" "view.no-wing.800x600;800x600;wing32=")
   list(GET variant 0 name)
   list(GET variant 1 size)

@@ -98,6 +98,23 @@ class Prefix:
         with open(path, 'w', encoding='utf-8', errors='surrogateescape') as f:
             f.write(text)
 
+    def server_pid(self):
+        """The process id of this prefix's wine server, or None."""
+        wanted = ('WINEPREFIX=' + self.path).encode()
+        for entry in os.listdir('/proc'):
+            if not entry.isdigit():
+                continue
+            try:
+                with open('/proc/%s/comm' % entry) as f:
+                    if not f.read().startswith('wineserver'):
+                        continue
+                with open('/proc/%s/environ' % entry, 'rb') as f:
+                    if wanted in f.read().split(b'\0'):
+                        return int(entry)
+            except OSError:
+                continue
+        return None
+
     def windows_dir(self):
         return os.path.join(self.path, 'drive_c', 'windows')
 

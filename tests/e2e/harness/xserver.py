@@ -34,7 +34,7 @@ def _display_taken(n):
 
 
 def _lock_owner(n):
-    """The process id in display :n's lock file (None when there is none)."""
+    """The process id written in display :n's lock file, or None."""
     try:
         with open('/tmp/.X%d-lock' % n) as f:
             return int(f.read().strip())
@@ -64,9 +64,10 @@ class PrivateScreen:
             for _ in range(100):
                 if proc.poll() is not None:
                     break
-                # The server that answers must be this one: another test that
-                # picked the same number a moment earlier owns it otherwise,
-                # and this one is about to give up.
+                # The display is ours only once our server holds its lock:
+                # another case may have started a server on the same number
+                # a moment earlier, and sharing it would mix the two cases'
+                # keys, clicks and windows.
                 if _lock_owner(n) == proc.pid and subprocess.run(
                         ['xdpyinfo', '-display', ':%d' % n], stdout=subprocess.DEVNULL,
                         stderr=subprocess.DEVNULL).returncode == 0:

@@ -1,4 +1,5 @@
 // Run-time class information, the exception family and CFile.
+#include "failing_new.h"
 #include "framework/File.h"
 #include "framework/Gdi.h"
 #include <gtest/gtest.h>
@@ -64,6 +65,31 @@ TEST(Exceptions, ThrownByPointerAndTestedByRuntimeClass)
     }
     EXPECT_EQ(memory, 1);
     EXPECT_EQ(resource, 1);
+}
+
+TEST(Exceptions, MemoryExceptionIsThrownWhenNothingCanBeAllocated)
+{
+    // Twice: the first throw's Delete() must leave the object for the next.
+    for (int i = 0; i < 2; ++i) {
+        CException* caught = nullptr;
+        BOOL bOther = FALSE;
+        {
+            CFailingAllocations exhausted;
+            try {
+                AfxThrowMemoryException();
+            } catch (CException* e) {
+                caught = e;
+            } catch (...) {
+                bOther = TRUE;
+            }
+        }
+        EXPECT_FALSE(bOther) << i;
+        ASSERT_NE(caught, nullptr) << i;
+        EXPECT_TRUE(caught->IsKindOf(RUNTIME_CLASS(CMemoryException)));
+        caught->Delete();
+        caught->Delete();   // deleted by every catcher, freed by none
+        EXPECT_TRUE(caught->IsKindOf(RUNTIME_CLASS(CMemoryException)));
+    }
 }
 
 TEST(File, ReadsSeeksAndReportsLength)

@@ -1,6 +1,7 @@
 // The application shell: start-up, the main loop, the main frame with its
 // bars, the command guard and the fatal-error report, activation, exit.
 #include "app/FrameSize.h"
+#include "failing_new.h"
 #include "resources/resource.h"
 #include "shell_test_support.h"
 #include <algorithm>
@@ -46,6 +47,7 @@ protected:
     static void SetUpTestSuite()
     {
         AfxWinInit(::GetModuleHandleA(nullptr), const_cast<LPSTR>(""), SW_SHOWMINNOACTIVE);
+        InstallSoundRecorder();
     }
     void SetUp() override
     {
@@ -275,13 +277,15 @@ TEST_F(Shell, ExceptionInACommandStopsRenderingReportsAndExits)
         Drain();
         g_nThrow = kind;
         g_bRunning = 1;
+        g_nSoundStops = 0;
         BoxWatcher watcher;
         EXPECT_FALSE(m_pFrame->OnCommand(ID_DISPLAY_NORMAL, 0));
         SeenBox box = watcher.Wait();
         EXPECT_EQ(g_bRunning, 0);
+        EXPECT_EQ(box.nSoundStops, 1);   // silenced once, before the box appeared
         EXPECT_EQ(box.caption, "Velmora 95");
         EXPECT_EQ(box.text, AfxLoadString(kind == 1 ? IDS_FATAL_OUT_OF_MEMORY : IDS_FATAL_UNEXPECTED));
-        EXPECT_TRUE(box.bIcon);
+        EXPECT_EQ(box.hIcon, ::LoadIconA(nullptr, IDI_HAND));   // the stop icon
         MSG msg;
         ASSERT_TRUE(::PeekMessageA(&msg, m_pFrame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
         EXPECT_EQ(msg.wParam, WPARAM(ID_APP_EXIT));
@@ -298,13 +302,44 @@ TEST_F(Shell, FatalErrorWhileCreatingMakesStartUpFail)
     Drain();
     g_bFailView = TRUE;
     g_bFatalView = TRUE;
+    g_nSoundStops = 0;
     BoxWatcher watcher;
     BOOL result = theShellApp.InitInstance();
     SeenBox box = watcher.Wait();
     g_bFailView = g_bFatalView = FALSE;
     EXPECT_FALSE(result);
+    EXPECT_EQ(box.nSoundStops, 1);
     EXPECT_EQ(box.text, AfxLoadString(IDS_FATAL_OUT_OF_MEMORY));
+    EXPECT_EQ(box.hIcon, ::LoadIconA(nullptr, IDI_HAND));
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
     MSG msg;
     EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// Out of memory, the report itself must not need any: the exception is
+// thrown, the sound silenced and string 4 shown while every allocation of
+// this thread fails. (No frame: only the box's own windows run meanwhile.)
+TEST_F(Shell, TheOutOfMemoryReportNeedsNoMemory)
+{
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->DestroyWindow();
+    Drain();
+    g_nSoundStops = 0;
+    BoxWatcher watcher;
+    BOOL bReported = FALSE;
+    {
+        CFailingAllocations exhausted;
+        try {
+            AfxThrowMemoryException();
+        } catch (CException* e) {
+            theShellApp.ReportFatalError(e);
+            e->Delete();
+            bReported = TRUE;
+        } catch (...) {
+        }
+    }
+    SeenBox box = watcher.Wait();
+    EXPECT_TRUE(bReported);
+    EXPECT_EQ(box.nSoundStops, 1);
+    EXPECT_EQ(box.text, AfxLoadString(IDS_FATAL_OUT_OF_MEMORY));
 }

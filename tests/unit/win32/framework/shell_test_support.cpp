@@ -1,6 +1,8 @@
 #include "shell_test_support.h"
 #include "app/ViewCalls.h"
+#include "audio/TunePlayer.h"
 #include "resources/resource.h"
+#include <mmsystem.h>
 
 std::vector<std::string> g_events;
 int g_nThrow = 0;
@@ -10,6 +12,7 @@ void (*g_pfnAfterFrame)() = nullptr;
 BOOL g_bFailView = FALSE;
 BOOL g_bFatalView = FALSE;
 ViewCreationSeen g_viewSeen;
+std::atomic<int> g_nSoundStops{0};
 CShellTestApp theShellApp;
 
 namespace {
@@ -78,7 +81,7 @@ BOOL CALLBACK ReadChild(HWND h, LPARAM l)
     if (lstrcmpiA(cls, "Static") != 0)
         return TRUE;
     if ((::GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        seen->bIcon = TRUE;
+        seen->hIcon = HICON(::SendMessageA(h, STM_GETICON, 0, 0));
         return TRUE;
     }
     ::GetWindowTextA(h, text, 512);
@@ -87,7 +90,19 @@ BOOL CALLBACK ReadChild(HWND h, LPARAM l)
     return TRUE;
 }
 
+BOOL RecordSound(LPCSTR pszSound, UINT fuSound)
+{
+    if (!pszSound && fuSound == (SND_ASYNC | SND_NODEFAULT))
+        ++g_nSoundStops;
+    return TRUE;
+}
+
 } // namespace
+
+void InstallSoundRecorder()
+{
+    g_pfnSoundService = RecordSound;
+}
 
 const CRuntimeClass* ShellViewClass()
 {
@@ -139,6 +154,7 @@ void BoxWatcher::Watch()
         HWND hBox = nullptr;
         ::EnumThreadWindows(m_tid, &FindDialog, LPARAM(&hBox));
         if (hBox) {
+            m_seen.nSoundStops = g_nSoundStops;
             ::Sleep(50);   // let the box finish drawing its controls
             char caption[256] = "";
             ::GetWindowTextA(hBox, caption, 256);

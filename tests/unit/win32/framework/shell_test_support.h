@@ -4,6 +4,7 @@
 #pragma once
 #include "app/MainFrm.h"
 #include "app/VelmoraApp.h"
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,6 +16,11 @@ extern int32_t g_nFrameRate;    // what the view answers for its frame rate
 extern void (*g_pfnAfterFrame)(); // called after each frame step when set
 extern BOOL g_bFailView;        // the view's creation fails (with a fatal report if g_bFatalView)
 extern BOOL g_bFatalView;
+// Calls of the sound service (installed by InstallSoundRecorder) that
+// silence the sound: no sound, SND_ASYNC | SND_NODEFAULT. Counted without
+// allocating, from any thread.
+extern std::atomic<int> g_nSoundStops;
+void InstallSoundRecorder();
 
 struct ViewCreationSeen {
     CWnd* pMainWnd = nullptr;
@@ -38,7 +44,8 @@ extern CShellTestApp theShellApp;
 struct SeenBox {
     std::string caption;
     std::string text;       // the longest static text
-    BOOL bIcon = FALSE;     // it had an icon control
+    HICON hIcon = nullptr;  // the icon its icon control shows
+    int nSoundStops = -1;   // g_nSoundStops when the box was found
 };
 
 // Watches this thread's windows from another thread; the first dialog-class
