@@ -82,33 +82,31 @@ class XScreen:
         self.x.XQueryColors(self.dpy, colormap, cells, 256)
         return [(c.red >> 8, c.green >> 8, c.blue >> 8) for c in cells]
 
-    def indices(self, left, top, width, height):
-        """The raw pixel values of an 8-bit screen's rectangle, one list per row."""
+    def _bytes(self, left, top, width, height):
+        """The rectangle's pixel bytes as the server holds them, with the
+        image's bits per pixel, bytes per line and width."""
         ximage = self.x.XGetImage(self.dpy, self.root, left, top, width, height, ALL_PLANES, ZPIXMAP)
         if not ximage:
             raise RuntimeError('XGetImage failed for %dx%d+%d+%d' % (width, height, left, top))
         img = ximage.contents
         try:
-            if img.bits_per_pixel != 8:
-                raise RuntimeError('not an 8-bit screen (%d bits per pixel)' % img.bits_per_pixel)
             data = ctypes.string_at(img.data, img.bytes_per_line * img.height)
-            return [list(data[y * img.bytes_per_line:y * img.bytes_per_line + img.width]) for y in range(img.height)]
+            return data, img.bits_per_pixel, img.bytes_per_line, img.width
         finally:
             self.x.XFree(img.data)
             self.x.XFree(ctypes.cast(ximage, ctypes.c_void_p))
 
+    def indices(self, left, top, width, height):
+        """The raw pixel values of an 8-bit screen's rectangle, one list per row."""
+        data, bpp, stride, w = self._bytes(left, top, width, height)
+        if bpp != 8:
+            raise RuntimeError('not an 8-bit screen (%d bits per pixel)' % bpp)
+        return [list(data[y * stride:y * stride + w]) for y in range(height)]
+
     def raw(self, left, top, width, height):
         """The rectangle's pixel bytes as the server holds them: enough to
         tell two pictures apart, without reading their colours."""
-        ximage = self.x.XGetImage(self.dpy, self.root, left, top, width, height, ALL_PLANES, ZPIXMAP)
-        if not ximage:
-            raise RuntimeError('XGetImage failed for %dx%d+%d+%d' % (width, height, left, top))
-        img = ximage.contents
-        try:
-            return ctypes.string_at(img.data, img.bytes_per_line * img.height)
-        finally:
-            self.x.XFree(img.data)
-            self.x.XFree(ctypes.cast(ximage, ctypes.c_void_p))
+        return self._bytes(left, top, width, height)[0]
 
     def grab(self, left, top, width, height, colormap=0):
         """The rectangle as an images.Image. COLORMAP is needed on an 8-bit
