@@ -5,22 +5,22 @@ lets it fly at Doubled size and writes the view as an animated GIF, and the
 whole screen as a PNG.
 
   capture.py --tree TREE --exe PROGRAM --probe PROBE --wing-dll DLL
-             --gif OUT.gif [--screenshot OUT.png] [--seconds 3.5] [--rate 14]
-             [--simulation tumble|washing|laundry] [--frames-per-picture 3]
+             --gif OUT.gif [--screenshot OUT.png] [--seconds 3.5] [--rate 15]
+             [--simulation tumble|washing|laundry] [--frame-rate 30]
 
-The program draws as fast as it can (hundreds of frames a second under
-Xvfb) and moves its camera by frames, not by time, so pictures taken in real
-time would be far apart in the flight. Instead the program is stopped
-between pictures and let run for a moment of about FRAMES-PER-PICTURE of its
-frames each time: the GIF shows the flight as the program flies it, slowed
-to the GIF's rate. Stars are greys, so the GIF keeps 16 of them.
+The program moves its camera by frames, not by time, so it flies paced at
+FRAME-RATE frames a second ("Frame Rate" in its settings file for the run;
+the file is put back afterwards), and the view is recorded in real time,
+RATE pictures a second straight from the X server; each picture is shown for
+as long as it was on the screen. Stars are greys, so the GIF keeps 16 of
+them.
 """
 
 import argparse
+import contextlib
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -30,6 +30,7 @@ sys.dont_write_bytecode = True  # nothing is written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from harness.wine import Prefix, Probe  # noqa: E402
+from harness.xcapture import XScreen  # noqa: E402
 from harness.xserver import PrivateScreen  # noqa: E402
 
 CAPTION = 'Velmora 95'
@@ -67,10 +68,9 @@ def main():
     p.add_argument('--gif', required=True, help='the animated GIF to write')
     p.add_argument('--screenshot', help='also write a PNG of the whole screen here')
     p.add_argument('--seconds', type=float, default=3.5, help='length of the animation')
-    p.add_argument('--rate', type=int, default=14, help='pictures per second of the animation')
+    p.add_argument('--rate', type=int, default=15, help='pictures per second of the animation')
     p.add_argument('--simulation', choices=sorted(SIMULATIONS), default='tumble')
-    p.add_argument('--frames-per-picture', type=float, default=3.0,
-                   help='program frames between two pictures (about)')
+    p.add_argument('--frame-rate', type=int, default=30, help='the program\'s frames per second')
     args = p.parse_args()
 
     work = tempfile.mkdtemp(prefix='velmora-capture-')
@@ -83,21 +83,44 @@ def main():
         with PrivateScreen(24) as screen, Prefix(args.tree, screen) as prefix:
             prefix.set_desktop_size('1024x768')
             probe = Probe(prefix, args.probe, work)
-            program = prefix.start(exe, os.path.join(work, 'program.log'), 'wing32=n')
-            try:
-                capture(args, screen, probe, program, work)
-            finally:
-                if program.poll() is None:
-                    os.kill(program.pid, signal.SIGCONT)
-                    probe.run(['command', CAPTION, FRAME, ID_APP_EXIT])
-                    try:
-                        program.wait(10)
-                    except subprocess.TimeoutExpired:
-                        program.kill()
-                        program.wait()
+            with paced(prefix, args.frame_rate):
+                program = prefix.start(exe, os.path.join(work, 'program.log'), 'wing32=n')
+                try:
+                    capture(args, screen, probe, program, work)
+                finally:
+                    if program.poll() is None:
+                        probe.run(['command', CAPTION, FRAME, ID_APP_EXIT])
+                        try:
+                            program.wait(10)
+                        except subprocess.TimeoutExpired:
+                            program.kill()
+                            program.wait()
     finally:
         shutil.rmtree(work, ignore_errors=True)
     return 0
+
+
+@contextlib.contextmanager
+def paced(prefix, frame_rate):
+    """The prefix's settings file with "Frame Rate" set in [Velmora] (and a
+    run counted, so that no first-run hint comes up) while the block runs;
+    the file the other cases use is put back afterwards."""
+    path = os.path.join(prefix.windows_dir(), 'QUARVELL.INI')
+    try:
+        with open(path, 'rb') as f:
+            saved = f.read()
+    except OSError:
+        saved = None
+    with open(path, 'w', encoding='latin-1', newline='\r\n') as f:
+        f.write('[Velmora]\nNum Runs=1\nFrame Rate=%d\n' % frame_rate)
+    try:
+        yield
+    finally:
+        if saved is None:
+            os.remove(path)
+        else:
+            with open(path, 'wb') as f:
+                f.write(saved)
 
 
 def capture(args, screen, probe, program, work):
@@ -120,32 +143,55 @@ def capture(args, screen, probe, program, work):
         screen.run(['import', '-window', 'root', '-depth', '8', '+dither', '-colors', '128', args.screenshot])
         print('capture: %s' % args.screenshot)
 
-    # Let the program run for about the wanted number of its frames between
-    # two pictures, stopped while a picture is taken.
-    step = args.frames_per_picture / rate
-    count = max(2, int(args.seconds * args.rate))
-    crop = '%dx%d+%d+%d' % (right - left, bottom - top, left + x, top + y)
+    # Pictures on a beat of RATE a second for SECONDS, each taken as it
+    # comes; one taken late is followed by the next beat, not by a burst.
+    # The GIF shows each picture until the next was taken (in hundredths of
+    # a second, rounded on the running total so that the animation keeps
+    # real time).
+    width, height = right - left, bottom - top
+    xscreen = XScreen(screen.display)
+    taken = []
+    try:
+        started = time.monotonic()
+        due = started
+        while True:
+            now = time.monotonic()
+            if now - started >= args.seconds:
+                break
+            if due > now:
+                time.sleep(due - now)
+            at = time.monotonic()
+            taken.append((at, xscreen.grab_rgb(left + x, top + y, width, height)))
+            due = started + (int((at - started) * args.rate) + 1) / args.rate
+    finally:
+        xscreen.close()
+    if len(taken) < 2:
+        fail('too few pictures were taken')
+    count = len(taken)
     frames = []
-    os.kill(program.pid, signal.SIGSTOP)
-    for i in range(count):
-        os.kill(program.pid, signal.SIGCONT)
-        time.sleep(step)
-        os.kill(program.pid, signal.SIGSTOP)
-        time.sleep(0.02)  # the X server finishes what the program sent
+    for i, (_, rgb) in enumerate(taken):
         path = os.path.join(work, 'f%03d.ppm' % i)
-        screen.run(['import', '-window', 'root', '-crop', crop, '+repage', '-depth', '8', path])
+        with open(path, 'wb') as f:
+            f.write(b'P6\n%d %d\n255\n' % (width, height) + rgb)
         frames.append(path)
-    os.kill(program.pid, signal.SIGCONT)
+    ends = [t for t, _ in taken[1:]] + [started + args.seconds]
+    delays, shown = [], 0
+    for end in ends:
+        delay = max(2, round((end - taken[0][0]) * 100) - shown)
+        delays.append(delay)
+        shown += delay
     # One palette of 16 greys for every picture, so no grey flickers.
     palette = os.path.join(work, 'greys.png')
     subprocess.run(['convert', '-size', '16x1', 'gradient:black-white', palette], check=True)
-    delay = max(2, round(100 / args.rate))
-    subprocess.run(['convert', '-delay', str(delay), '-loop', '0'] + frames +
+    sequence = []
+    for delay, path in zip(delays, frames):
+        sequence += ['-delay', str(delay), path]
+    subprocess.run(['convert', '-loop', '0'] + sequence +
                    ['+dither', '-remap', palette, '-layers', 'Optimize', args.gif], check=True)
     size = os.path.getsize(args.gif)
-    print('capture: %s, %d pictures of %dx%d, %d ms each, %d KB (program at %d frames/s, %.1f ms of flight '
-          'between pictures)' % (args.gif, count, right - left, bottom - top, delay * 10, size // 1024, rate,
-                                 step * 1000))
+    print('capture: %s, %d pictures of %dx%d in %.2f s of flight (%d to %d ms each), %d KB (program paced at %d '
+          'frames/s, its meter reads %d)' % (args.gif, count, width, height, shown / 100, min(delays) * 10,
+                                             max(delays) * 10, size // 1024, args.frame_rate, rate))
 
 
 if __name__ == '__main__':
