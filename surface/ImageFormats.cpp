@@ -84,8 +84,8 @@ Check CheckPcxHeader(const uint8_t* header, uint64_t fileLength, PcxInfo* out)
     if (dataSize > UINT32_MAX)
         return Check::truncated;
     info.dataSize = uint32_t(dataSize);
-    // Two data bytes decode to at most 63 pixels, so data too short for the
-    // rows it must fill is known before the pixel block is allocated.
+    // Two data bytes decode to at most 63 pixels, so a header whose rows no
+    // data of this length could fill is refused before the data is read.
     if (uint64_t(info.bytesPerLine) * uint64_t(info.height) > uint64_t(info.dataSize) * 32u)
         return Check::truncated;
     *out = info;
