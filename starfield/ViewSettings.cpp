@@ -44,10 +44,12 @@ ViewSettings ReadViewSettings()
     s.nNumRuns = int32_t(::GetPrivateProfileIntA(kRunSection, kRunKey, 0, kSettingsFile));
     s.bNumRunsOutOfRange = RunCountTextOutOfRange();
     // Read as text: a value the profile functions would read partly ("60x")
-    // or wrap ("4294967356") leaves the flight unpaced.
+    // or wrap ("4294967356"), or one too long for the buffer, leaves the
+    // flight unpaced.
     char rate[32] = "";
-    ::GetPrivateProfileStringA(kRunSection, kFrameRateKey, "", rate, sizeof rate, kSettingsFile);
-    s.nFrameRate = FrameRateFromText(rate);
+    const DWORD nRateLength =
+        ::GetPrivateProfileStringA(kRunSection, kFrameRateKey, "", rate, sizeof rate, kSettingsFile);
+    s.nFrameRate = nRateLength < sizeof rate - 1 ? FrameRateFromText(rate) : 0;
     return s;
 }
 

@@ -142,7 +142,9 @@ TEST_F(ViewSettingsFile, TheFrameRateReachesTheLoopOnlyWhenItIsOneToAThousand)
     const struct {
         const char* text;
         int32_t rate;
-    } cases[] = {{"60", 60}, {" 1000 ", 1000}, {"60x", 0}, {"4294967356", 0}, {"1001", 0}, {"0", 0}};
+    } cases[] = {{"60", 60},          {" 1000 ", 1000}, {"60x", 0}, {"4294967356", 0},
+                 {"1001", 0},         {"0", 0},
+                 {"60                                      x", 0}};   // longer than the read
     for (const auto& c : cases) {
         SetSetting("Velmora", "Frame Rate", c.text);
         EXPECT_EQ(ReadViewSettings().nFrameRate, c.rate) << c.text;
