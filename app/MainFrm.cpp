@@ -3,6 +3,7 @@
 #include "app/VelmoraApp.h"
 #include "app/ViewCalls.h"
 #include "resources/resource.h"
+#include "starfield/FrameCalls.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -54,6 +55,12 @@ int BarHeight(CControlBar& bar)
 }
 
 } // namespace
+
+CMainFrame* GetMainFrame()
+{
+    CWnd* pMain = AfxGetMainWnd();
+    return pMain && pMain->IsKindOf(RUNTIME_CLASS(CMainFrame)) ? static_cast<CMainFrame*>(pMain) : nullptr;
+}
 
 CMainFrame::CMainFrame()
 {
@@ -138,12 +145,8 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     try {
         return CFrameWnd::OnCommand(wParam, lParam);
     } catch (CException* e) {
-        // Rendering stops before the message appears; the posted exit
-        // closes the frame once the message box is gone.
-        g_bRunning = 0;
-        if (auto* pApp = static_cast<CVelmoraApp*>(AfxGetApp()))
-            pApp->ReportFatalError(e);
-        e->Delete();
+        // The posted exit closes the frame once the message box is gone.
+        HaltOnFatalError(e);
         PostMessage(WM_COMMAND, ID_APP_EXIT, 0);
         return FALSE;
     }

@@ -1,11 +1,10 @@
 // The view's life: construction, window creation, painting, resizing and
 // destruction.
 #include "starfield/VelmoraView.h"
-#include "app/MainFrm.h"
-#include "app/VelmoraApp.h"
 #include "audio/FpsMeter.h"
 #include "palette/PalId.h"
 #include "resources/resource.h"
+#include "starfield/FrameCalls.h"
 #include "starfield/StarEngine.h"
 #include "surface/WinGBinding.h"
 #include <new>
@@ -157,10 +156,7 @@ int CVelmoraView::OnCreate(LPCREATESTRUCT lpcs)
         m_nTune = 1;
         return 0;
     } catch (CException* e) {
-        g_bRunning = 0;
-        if (auto* pApp = static_cast<CVelmoraApp*>(AfxGetApp()))
-            pApp->ReportFatalError(e);
-        e->Delete();
+        HaltOnFatalError(e);
         return -1;
     }
 }

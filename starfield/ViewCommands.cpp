@@ -1,8 +1,8 @@
 // The view's commands: display size, simulation, population and nausea
 // choices with their Next commands and check marks, the toolbar pictures of
 // the current choices, the audio commands and the frame-rate pane.
-#include "app/MainFrm.h"
 #include "audio/FpsMeter.h"
+#include "starfield/FrameCalls.h"
 #include "starfield/StarEngine.h"
 #include "starfield/VelmoraView.h"
 #include "surface/SurfaceState.h"
@@ -24,17 +24,7 @@ constexpr int32_t kNauseaSpeed[3] = {1, 3, 7};
 
 void CVelmoraView::SetButtonImage(int nPos, int nImage)
 {
-    auto* pFrame = static_cast<CMainFrame*>(AfxGetMainWnd());
-    if (!pFrame || !pFrame->IsKindOf(RUNTIME_CLASS(CMainFrame)))
-        return;
-    CToolBar& bar = pFrame->m_wndToolBar;
-    if (!bar.m_hWnd || nPos < 0 || nPos >= bar.GetCount())
-        return;
-    UINT nID = 0;
-    UINT nStyle = 0;
-    int iImage = 0;
-    bar.GetButtonInfo(nPos, nID, nStyle, iImage);
-    bar.SetButtonInfo(nPos, nID, nStyle, nImage);
+    FrameSetButtonImage(nPos, nImage);
 }
 
 // Simulation: a new choice re-places the stars; the picture is applied

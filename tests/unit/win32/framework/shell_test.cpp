@@ -39,7 +39,7 @@ protected:
         g_viewSeen = ViewCreationSeen();
         theShellApp.m_nCmdShow = SW_SHOWMINNOACTIVE;   // ignored: the frame opens maximised
         m_bInit = theShellApp.InitInstance();
-        m_pFrame = static_cast<CMainFrame*>(AfxGetMainWnd());
+        m_pFrame = GetMainFrame();
     }
     void TearDown() override
     {
