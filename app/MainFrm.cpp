@@ -2,6 +2,7 @@
 #include "app/FrameSize.h"
 #include "app/VelmoraApp.h"
 #include "app/ViewCalls.h"
+#include "resources/ToolBarLayout.h"
 #include "resources/resource.h"
 #include "starfield/FrameCalls.h"
 
@@ -14,27 +15,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
 END_MESSAGE_MAP()
 
 namespace {
-
-// Toolbar buttons in order; separators count as positions.
-const UINT kButtons[] = {
-    ID_APP_EXIT,
-    ID_SEPARATOR,
-    ID_SEPARATOR,
-    ID_DISPLAY_NORMAL,
-    ID_DISPLAY_DOUBLED,
-    ID_DISPLAY_WINDOW,
-    ID_SEPARATOR,
-    ID_SEPARATOR,
-    ID_AUDIO_NEXT_TUNE,
-    ID_SIMULATION_NEXT,
-    ID_POPULATION_NEXT,
-    ID_NAUSEA_NEXT,
-    ID_SEPARATOR,
-    ID_SEPARATOR,
-    ID_APP_ABOUT,
-    ID_APP_ABOUT_MAKER,
-    ID_HELP_QUICK_HELP,
-};
 
 const UINT kIndicators[] = {
     ID_SEPARATOR,
@@ -90,7 +70,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     m_wndToolBar.SetSizes(SIZE{39, 39}, SIZE{32, 32});
     if (!m_wndToolBar.LoadBitmap(IDR_MAINFRAME))
         return -1;
-    if (!m_wndToolBar.SetButtons(kButtons, int(sizeof kButtons / sizeof kButtons[0])))
+    if (!m_wndToolBar.SetButtons(kToolBarButtons, kToolBarButtonCount))
         return -1;
     if (!m_wndStatusBar.Create(this, kStatusBarStyle, AFX_IDW_STATUS_BAR))
         return -1;

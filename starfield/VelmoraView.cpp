@@ -74,11 +74,6 @@ int DefaultViewMessageBox(const char* pszText, UINT nType)
     return AfxMessageBox(pszText, nType, 0);
 }
 
-// The toolbar's last three buttons (the help commands) show the last three
-// pictures of the strip.
-constexpr int kFirstHelpButton = 14;
-constexpr int kHelpButtons = 3;
-
 } // namespace
 
 ViewMessageBoxFn g_pfnViewMessageBox = DefaultViewMessageBox;
@@ -150,8 +145,7 @@ int CVelmoraView::OnCreate(LPCREATESTRUCT lpcs)
         OnSimulationTumbleDry();
         OnPopulationDense();
         OnNauseaFeelingGood();
-        for (int i = kFirstHelpButton; i < kFirstHelpButton + kHelpButtons; ++i)
-            SetButtonImage(i, i);
+        SetHelpPictures();
 
         m_nTune = 1;
         return 0;
