@@ -21,9 +21,12 @@ const UINT kIndicators[] = {
     ID_INDICATOR_FPS,
 };
 
-const DWORD kToolBarStyle = 0x50002800;    // child, visible, top, border below
-const DWORD kStatusBarStyle = 0x50008200;  // child, visible, bottom, border above
-const DWORD kFrameStyle = 0x00CF0000;      // the overlapped-window style
+// The toolbar at the top with a border below, the status bar at the bottom
+// with a border above; the frame is a plain overlapped window.
+constexpr DWORD kToolBarStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP;
+constexpr DWORD kStatusBarStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM;
+constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW;
+static_assert(kToolBarStyle == 0x50002800 && kStatusBarStyle == 0x50008200 && kFrameStyle == 0x00CF0000);
 
 int BarHeight(CControlBar& bar)
 {
