@@ -2,7 +2,9 @@
 #include "app/FrameSize.h"
 #include "app/VelmoraApp.h"
 #include "app/ViewCalls.h"
+#include "resources/ToolBarLayout.h"
 #include "resources/resource.h"
+#include "starfield/FrameCalls.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -14,35 +16,17 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// Toolbar buttons in order; separators count as positions.
-const UINT kButtons[] = {
-    ID_APP_EXIT,
-    ID_SEPARATOR,
-    ID_SEPARATOR,
-    ID_DISPLAY_NORMAL,
-    ID_DISPLAY_DOUBLED,
-    ID_DISPLAY_WINDOW,
-    ID_SEPARATOR,
-    ID_SEPARATOR,
-    ID_AUDIO_NEXT_TUNE,
-    ID_SIMULATION_NEXT,
-    ID_POPULATION_NEXT,
-    ID_NAUSEA_NEXT,
-    ID_SEPARATOR,
-    ID_SEPARATOR,
-    ID_APP_ABOUT,
-    ID_APP_ABOUT_MAKER,
-    ID_HELP_QUICK_HELP,
-};
-
 const UINT kIndicators[] = {
     ID_SEPARATOR,
     ID_INDICATOR_FPS,
 };
 
-const DWORD kToolBarStyle = 0x50002800;    // child, visible, top, border below
-const DWORD kStatusBarStyle = 0x50008200;  // child, visible, bottom, border above
-const DWORD kFrameStyle = 0x00CF0000;      // the overlapped-window style
+// The toolbar at the top with a border below, the status bar at the bottom
+// with a border above; the frame is a plain overlapped window.
+constexpr DWORD kToolBarStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP;
+constexpr DWORD kStatusBarStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM;
+constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW;
+static_assert(kToolBarStyle == 0x50002800 && kStatusBarStyle == 0x50008200 && kFrameStyle == 0x00CF0000);
 
 int BarHeight(CControlBar& bar)
 {
@@ -54,6 +38,12 @@ int BarHeight(CControlBar& bar)
 }
 
 } // namespace
+
+CMainFrame* GetMainFrame()
+{
+    CWnd* pMain = AfxGetMainWnd();
+    return pMain && pMain->IsKindOf(RUNTIME_CLASS(CMainFrame)) ? static_cast<CMainFrame*>(pMain) : nullptr;
+}
 
 CMainFrame::CMainFrame()
 {
@@ -83,7 +73,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     m_wndToolBar.SetSizes(SIZE{39, 39}, SIZE{32, 32});
     if (!m_wndToolBar.LoadBitmap(IDR_MAINFRAME))
         return -1;
-    if (!m_wndToolBar.SetButtons(kButtons, int(sizeof kButtons / sizeof kButtons[0])))
+    if (!m_wndToolBar.SetButtons(kToolBarButtons, kToolBarButtonCount))
         return -1;
     if (!m_wndStatusBar.Create(this, kStatusBarStyle, AFX_IDW_STATUS_BAR))
         return -1;
@@ -138,12 +128,8 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     try {
         return CFrameWnd::OnCommand(wParam, lParam);
     } catch (CException* e) {
-        // Rendering stops before the message appears; the posted exit
-        // closes the frame once the message box is gone.
-        g_bRunning = 0;
-        if (auto* pApp = static_cast<CVelmoraApp*>(AfxGetApp()))
-            pApp->ReportFatalError(e);
-        e->Delete();
+        // The posted exit closes the frame once the message box is gone.
+        HaltOnFatalError(e);
         PostMessage(WM_COMMAND, ID_APP_EXIT, 0);
         return FALSE;
     }

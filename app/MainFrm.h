@@ -28,3 +28,6 @@ public:
 
     DECLARE_MESSAGE_MAP()
 };
+
+// The application's main window when it is the program's frame, else null.
+CMainFrame* GetMainFrame();

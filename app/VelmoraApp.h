@@ -1,12 +1,8 @@
 // The application object: start-up, the frame-pumping main loop, the
 // fatal-error report and the application-level commands.
 #pragma once
+#include "audio/RunningFlag.h"
 #include "framework/Framework.h"
-#include <cstdint>
-
-// 1 from start; cleared for good by a fatal error. While 0, frames, paints,
-// activation handling and tunes do nothing.
-extern int32_t g_bRunning;
 
 class CVelmoraApp : public CWinApp {
 public:

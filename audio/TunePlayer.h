@@ -3,6 +3,7 @@
 // view holds one player; its audio commands and the main frame's activation
 // changes drive it.
 #pragma once
+#include "audio/RunningFlag.h"
 #include <windows.h>
 #include <cstdint>
 
@@ -44,6 +45,3 @@ protected:
     // The module searched for the tunes.
     virtual HMODULE TuneModule() const;
 };
-
-// The program's running flag: while it is 0 the player plays nothing.
-extern int g_bRunning;

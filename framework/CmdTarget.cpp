@@ -36,10 +36,8 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
                 return TRUE;
             }
             if (nCode == CN_UPDATE_COMMAND_UI) {
-                CCmdUI* pCmdUI = static_cast<CCmdUI*>(pExtra);
-                pCmdUI->m_bContinueRouting = FALSE;
-                e->pfn(this, 0, reinterpret_cast<LPARAM>(pCmdUI));
-                return !pCmdUI->m_bContinueRouting;
+                e->pfn(this, 0, reinterpret_cast<LPARAM>(pExtra));
+                return TRUE;
             }
             e->pfn(this, 0, 0);
             return TRUE;
@@ -55,7 +53,7 @@ HCURSOR g_hcurWaitRestore = nullptr;
 
 void CCmdTarget::BeginWaitCursor()
 {
-    HCURSOR old = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));   // IDC_WAIT
+    HCURSOR old = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     if (g_nWaitCursorCount++ == 0)
         g_hcurWaitRestore = old;
 }
@@ -65,13 +63,7 @@ void CCmdTarget::EndWaitCursor()
     if (g_nWaitCursorCount == 0)
         return;
     if (--g_nWaitCursorCount == 0)
-        ::SetCursor(g_hcurWaitRestore ? g_hcurWaitRestore : ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
-}
-
-void CCmdTarget::RestoreWaitCursor()
-{
-    if (g_nWaitCursorCount > 0)
-        ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));
+        ::SetCursor(g_hcurWaitRestore ? g_hcurWaitRestore : ::LoadCursorA(nullptr, IDC_ARROW));
 }
 
 // Menu-item form of the update object.
@@ -97,11 +89,11 @@ void CCmdUI::SetText(const char* lpszText)
     ::ModifyMenuA(m_hMenu, m_nIndex, MF_BYPOSITION | MF_STRING | state, m_nID, lpszText);
 }
 
-BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
+BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler)
 {
     m_bEnableChanged = FALSE;
     BOOL bResult = pTarget->OnCmdMsg(m_nID, CN_UPDATE_COMMAND_UI, this, nullptr);
-    if (bDisableIfNoHndler && !m_bEnableChanged) {
+    if (bDisableIfNoHandler && !m_bEnableChanged) {
         AFX_CMDHANDLERINFO info = {nullptr};
         Enable(pTarget->OnCmdMsg(m_nID, CN_COMMAND, this, &info));
     }

@@ -24,7 +24,6 @@ public:
     // The hourglass cursor while a long operation runs. Calls nest.
     void BeginWaitCursor();
     void EndWaitCursor();
-    void RestoreWaitCursor();
 
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
@@ -44,19 +43,16 @@ public:
 
     virtual void Enable(BOOL bOn = TRUE);
     virtual void SetCheck(int nCheck = 1);   // 0 clear, 1 checked, 2 indeterminate
-    virtual void SetRadio(BOOL bOn = TRUE) { SetCheck(bOn ? 1 : 0); }
     virtual void SetText(const char* lpszText);
 
     // Asks pTarget's update handler; when there is none and
-    // bDisableIfNoHndler is set, enables the element only if some command
+    // bDisableIfNoHandler is set, enables the element only if some command
     // handler for it exists. Returns TRUE when an update handler ran.
-    BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
+    BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
 
     UINT m_nID = 0;
     UINT m_nIndex = 0;            // position in the menu or bar
-    UINT m_nIndexMax = 0;
     HMENU m_hMenu = nullptr;      // menu items only
     CWnd* m_pOther = nullptr;     // the bar for bar elements
     BOOL m_bEnableChanged = FALSE;
-    BOOL m_bContinueRouting = FALSE;
 };

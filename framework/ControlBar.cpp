@@ -9,8 +9,12 @@ const int kEtchedLine = 2;   // a shadow row and a highlight row
 
 } // namespace
 
+// A bar's window goes with the bar (a toolbar destroys it itself first,
+// before it frees its image strip).
 CControlBar::~CControlBar()
 {
+    if (m_hWnd)
+        DestroyWindow();
     if (m_pDockSite)
         m_pDockSite->RemoveControlBar(this);
     m_pDockSite = nullptr;

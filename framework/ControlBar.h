@@ -16,7 +16,7 @@ public:
     // Height of the bar when laid out in its frame.
     virtual int CalcHeight() = 0;
     // Runs the update handlers of the bar's elements against pTarget.
-    virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
+    virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) = 0;
     virtual HWND GetToolTipWindow() const { return nullptr; }
 
     // The border styles (CBRS_BORDER_TOP, CBRS_BORDER_BOTTOM) put an etched

@@ -42,7 +42,7 @@ void CDialog::EndDialog(int nResult)
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
 {
-    CDataExchange dx(this, bSaveAndValidate);
+    CDataExchange dx(bSaveAndValidate);
     try {
         DoDataExchange(&dx);
     } catch (CException* e) {

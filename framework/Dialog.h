@@ -4,9 +4,8 @@
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+    explicit CDataExchange(BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate) {}
     BOOL m_bSaveAndValidate;   // TRUE: controls to members; FALSE: members to controls
-    CWnd* m_pDlgWnd;
 };
 
 class CDialog : public CWnd {

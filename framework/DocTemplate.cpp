@@ -30,12 +30,7 @@ BOOL CDocTemplate::GetDocString(std::string& rString, DocStringIndex index) cons
 
 CDocument* CDocTemplate::CreateNewDocument()
 {
-    CObject* pObject = m_pDocClass ? m_pDocClass->CreateObject() : nullptr;
-    if (pObject && !pObject->IsKindOf(RUNTIME_CLASS(CDocument))) {
-        delete pObject;
-        pObject = nullptr;
-    }
-    auto* pDoc = static_cast<CDocument*>(pObject);
+    auto* pDoc = static_cast<CDocument*>(AfxCreateObjectOfKind(m_pDocClass, RUNTIME_CLASS(CDocument)));
     if (pDoc)
         pDoc->m_pDocTemplate = this;
     return pDoc;
@@ -43,18 +38,12 @@ CDocument* CDocTemplate::CreateNewDocument()
 
 CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc)
 {
-    CObject* pObject = m_pFrameClass ? m_pFrameClass->CreateObject() : nullptr;
-    if (!pObject)
+    auto* pFrame = static_cast<CFrameWnd*>(AfxCreateObjectOfKind(m_pFrameClass, RUNTIME_CLASS(CFrameWnd)));
+    if (!pFrame)
         return nullptr;
-    if (!pObject->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
-        delete pObject;
-        return nullptr;
-    }
-    auto* pFrame = static_cast<CFrameWnd*>(pObject);
     CCreateContext context;
     context.m_pNewViewClass = m_pViewClass;
     context.m_pCurrentDoc = pDoc;
-    context.m_pNewDocTemplate = this;
     // A frame whose creation fails has deleted itself.
     if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
         return nullptr;

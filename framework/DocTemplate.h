@@ -18,7 +18,6 @@ public:
     virtual void RemoveDocument(CDocument* pDoc) = 0;
     virtual CDocument* CreateNewDocument();
     virtual CFrameWnd* CreateNewFrame(CDocument* pDoc);
-    UINT GetResourceID() const { return m_nIDResource; }
 
 protected:
     CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
@@ -43,7 +42,6 @@ public:
     // shows the frame. With a document already open, re-initialises it.
     CDocument* OpenDocumentFile(const char* lpszPathName, BOOL bMakeVisible = TRUE) override;
     void RemoveDocument(CDocument* pDoc) override;
-    CDocument* GetOnlyDocument() const { return m_pOnlyDoc; }
 
 protected:
     CDocument* m_pOnlyDoc = nullptr;

@@ -15,8 +15,6 @@ public:
 
     void AddView(CView* pView);
     void RemoveView(CView* pView);
-    const std::vector<CView*>& GetViews() const { return m_viewList; }
-    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
     const std::string& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const char* lpszTitle) { m_strTitle = lpszTitle ? lpszTitle : ""; }
 

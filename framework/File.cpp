@@ -106,15 +106,6 @@ ULONGLONG CFile::GetLength() const
     return ULONGLONG(size.QuadPart);
 }
 
-ULONGLONG CFile::GetPosition() const
-{
-    LARGE_INTEGER zero, pos;
-    zero.QuadPart = 0;
-    if (!SetFilePointerEx(m_hFile, zero, &pos, FILE_CURRENT))
-        ThrowLastError(m_strFileName);
-    return ULONGLONG(pos.QuadPart);
-}
-
 void CFile::Close()
 {
     if (m_hFile != INVALID_HANDLE_VALUE) {

@@ -30,9 +30,7 @@ public:
     virtual void Write(const void* buffer, UINT count);
     // Moves the file pointer; a position before the start raises CFileException.
     virtual ULONGLONG Seek(LONGLONG offset, UINT from);
-    ULONGLONG SeekToBegin() { return Seek(0, begin); }
     virtual ULONGLONG GetLength() const;
-    virtual ULONGLONG GetPosition() const;
     virtual void Close();
     void Abort();   // closes without raising
 

@@ -38,7 +38,7 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (!cs.lpszClass) {
         HICON hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDResource));
-        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),
+        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                         HBRUSH(COLOR_WINDOW + 1), hIcon);
     }
     return cs.lpszClass != nullptr;
@@ -79,14 +79,9 @@ BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext)
 
 CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
 {
-    CObject* pObject = pContext->m_pNewViewClass->CreateObject();
-    if (!pObject)
+    auto* pView = static_cast<CWnd*>(AfxCreateObjectOfKind(pContext->m_pNewViewClass, RUNTIME_CLASS(CWnd)));
+    if (!pView)
         return nullptr;
-    if (!pObject->IsKindOf(RUNTIME_CLASS(CWnd))) {
-        delete pObject;
-        return nullptr;
-    }
-    CWnd* pView = static_cast<CWnd*>(pObject);
     RECT rect = {0, 0, 0, 0};
     // A failed creation has already deleted the view.
     if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, rect, this, nID, pContext))
@@ -255,7 +250,6 @@ void CFrameWnd::OnInitMenuPopup(HMENU hMenu, UINT, BOOL bSysMenu)
     CCmdUI state;
     state.m_hMenu = hMenu;
     int count = ::GetMenuItemCount(hMenu);
-    state.m_nIndexMax = count > 0 ? UINT(count) : 0;
     for (int i = 0; i < count; ++i) {
         UINT id = ::GetMenuItemID(hMenu, i);
         if (id == 0 || id == UINT(-1))   // separator or sub-menu

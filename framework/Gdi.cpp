@@ -10,48 +10,42 @@ CGdiObject::~CGdiObject()
     DeleteObject();
 }
 
-BOOL CGdiObject::Attach(HGDIOBJ hObject)
+namespace {
+
+// The owned handle of a GDI object or a device context: attaching refuses a
+// null handle; deleting without a handle reports FALSE.
+template <class H>
+BOOL AttachHandle(H& hSlot, H h)
 {
-    if (!hObject)
+    if (!h)
         return FALSE;
-    m_hObject = hObject;
+    hSlot = h;
     return TRUE;
 }
 
-HGDIOBJ CGdiObject::Detach()
+template <class H>
+H DetachHandle(H& hSlot)
 {
-    HGDIOBJ h = m_hObject;
-    m_hObject = nullptr;
+    H h = hSlot;
+    hSlot = nullptr;
     return h;
 }
 
-BOOL CGdiObject::DeleteObject()
+template <class H>
+BOOL DeleteHandle(H& hSlot, BOOL(WINAPI* pfnDelete)(H))
 {
-    if (!m_hObject)
-        return FALSE;
-    return ::DeleteObject(Detach());
+    return hSlot ? pfnDelete(DetachHandle(hSlot)) : FALSE;
 }
 
-BOOL CPalette::CreatePalette(const LOGPALETTE* lpLogPalette)
-{
-    return Attach(::CreatePalette(lpLogPalette));
-}
+} // namespace
+
+BOOL CGdiObject::Attach(HGDIOBJ hObject) { return AttachHandle(m_hObject, hObject); }
+HGDIOBJ CGdiObject::Detach() { return DetachHandle(m_hObject); }
+BOOL CGdiObject::DeleteObject() { return DeleteHandle(m_hObject, &::DeleteObject); }
 
 UINT CPalette::GetPaletteEntries(UINT nStartIndex, UINT nNumEntries, PALETTEENTRY* lpPaletteColors) const
 {
     return ::GetPaletteEntries(HPALETTE(m_hObject), nStartIndex, nNumEntries, lpPaletteColors);
-}
-
-UINT CPalette::SetPaletteEntries(UINT nStartIndex, UINT nNumEntries, const PALETTEENTRY* lpPaletteColors)
-{
-    return ::SetPaletteEntries(HPALETTE(m_hObject), nStartIndex, nNumEntries, lpPaletteColors);
-}
-
-int CPalette::GetEntryCount() const
-{
-    WORD n = 0;
-    ::GetObjectA(m_hObject, sizeof n, &n);
-    return n;
 }
 
 CDC::~CDC()
@@ -60,32 +54,9 @@ CDC::~CDC()
         ::DeleteDC(Detach());
 }
 
-BOOL CDC::Attach(HDC hDC)
-{
-    if (!hDC)
-        return FALSE;
-    m_hDC = m_hAttribDC = hDC;
-    return TRUE;
-}
-
-HDC CDC::Detach()
-{
-    HDC h = m_hDC;
-    m_hDC = m_hAttribDC = nullptr;
-    return h;
-}
-
-BOOL CDC::CreateCompatibleDC(CDC* pDC)
-{
-    return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr));
-}
-
-BOOL CDC::DeleteDC()
-{
-    if (!m_hDC)
-        return FALSE;
-    return ::DeleteDC(Detach());
-}
+BOOL CDC::Attach(HDC hDC) { return AttachHandle(m_hDC, hDC); }
+HDC CDC::Detach() { return DetachHandle(m_hDC); }
+BOOL CDC::DeleteDC() { return DeleteHandle(m_hDC, &::DeleteDC); }
 
 HPALETTE CDC::SelectPalette(CPalette* pPalette, BOOL bForceBackground)
 {
@@ -105,17 +76,6 @@ UINT CDC::RealizePalette()
 HGDIOBJ CDC::SelectObject(HGDIOBJ hObject)
 {
     return ::SelectObject(m_hDC, hObject);
-}
-
-HGDIOBJ CDC::SelectStockObject(int index)
-{
-    HGDIOBJ h = ::GetStockObject(index);
-    return h ? ::SelectObject(m_hDC, h) : nullptr;
-}
-
-int CDC::GetDeviceCaps(int index) const
-{
-    return ::GetDeviceCaps(m_hAttribDC ? m_hAttribDC : m_hDC, index);
 }
 
 CClientDC::CClientDC(HWND hWnd) : m_hWnd(hWnd)

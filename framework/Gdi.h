@@ -11,7 +11,6 @@ public:
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
     BOOL Attach(HGDIOBJ hObject);   // FALSE for a null handle
     HGDIOBJ Detach();
     BOOL DeleteObject();            // FALSE when there is no handle
@@ -23,10 +22,7 @@ class CPalette : public CGdiObject {
     DECLARE_DYNAMIC(CPalette)
 public:
     operator HPALETTE() const { return HPALETTE(m_hObject); }
-    BOOL CreatePalette(const LOGPALETTE* lpLogPalette);
     UINT GetPaletteEntries(UINT nStartIndex, UINT nNumEntries, PALETTEENTRY* lpPaletteColors) const;
-    UINT SetPaletteEntries(UINT nStartIndex, UINT nNumEntries, const PALETTEENTRY* lpPaletteColors);
-    int GetEntryCount() const;
 };
 
 // A device context handle with the printing flag that output code consults.
@@ -38,23 +34,17 @@ public:
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
-    HDC GetSafeHdc() const { return m_hDC; }
     BOOL Attach(HDC hDC);
     HDC Detach();
-    BOOL CreateCompatibleDC(CDC* pDC);
     BOOL DeleteDC();
-    BOOL IsPrinting() const { return m_bPrinting; }
 
     // Palettes: the result is the previously selected palette handle.
     HPALETTE SelectPalette(CPalette* pPalette, BOOL bForceBackground);
     HPALETTE SelectPalette(HPALETTE hPalette, BOOL bForceBackground);
     UINT RealizePalette();
     HGDIOBJ SelectObject(HGDIOBJ hObject);
-    HGDIOBJ SelectStockObject(int index);
-    int GetDeviceCaps(int index) const;
 
     HDC m_hDC = nullptr;
-    HDC m_hAttribDC = nullptr;
     BOOL m_bPrinting = FALSE;
 };
 

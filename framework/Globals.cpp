@@ -1,9 +1,5 @@
 #include "Globals.h"
 
-namespace {
-HINSTANCE g_hResource = nullptr;
-}
-
 HINSTANCE AfxGetInstanceHandle()
 {
     return GetModuleHandleA(nullptr);
@@ -11,10 +7,5 @@ HINSTANCE AfxGetInstanceHandle()
 
 HINSTANCE AfxGetResourceHandle()
 {
-    return g_hResource ? g_hResource : AfxGetInstanceHandle();
-}
-
-void AfxSetResourceHandle(HINSTANCE hInstResource)
-{
-    g_hResource = hInstResource;
+    return AfxGetInstanceHandle();
 }

@@ -2,7 +2,6 @@
 #pragma once
 #include <windows.h>
 
-// The module whose resources the program loads (the executable unless set).
+// The module whose resources the program loads: the executable.
 HINSTANCE AfxGetResourceHandle();
-void AfxSetResourceHandle(HINSTANCE hInstResource);
 HINSTANCE AfxGetInstanceHandle();

@@ -60,7 +60,7 @@ int CWinApp::DoMessageBox(const char* lpszPrompt, UINT nType, UINT)
     BOOL bHook = m_hDlgBkBrush && !g_hCbtHook;
     if (bHook)
         g_hCbtHook = ::SetWindowsHookExA(WH_CBT, &CbtProc, nullptr, ::GetCurrentThreadId());
-    int result = ::MessageBoxA(hOwner, lpszPrompt, m_pszAppName.c_str(), nType);
+    int result = ::MessageBoxA(hOwner, lpszPrompt, m_strAppName.c_str(), nType);
     if (bHook && g_hCbtHook) {
         ::UnhookWindowsHookEx(g_hCbtHook);
         g_hCbtHook = nullptr;

@@ -96,7 +96,6 @@ private:
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, UINT(id), UINT(id), &afx_detail::UpdateUI<&ThisClass::memberFxn>},
 
 #define ON_WM_CREATE()      {WM_CREATE, 0, 0, 0, &afx_detail::Create<&ThisClass::OnCreate>},
-#define ON_WM_DESTROY()     {WM_DESTROY, 0, 0, 0, &afx_detail::Void<&ThisClass::OnDestroy>},
 #define ON_WM_CLOSE()       {WM_CLOSE, 0, 0, 0, &afx_detail::Void<&ThisClass::OnClose>},
 #define ON_WM_PAINT()       {WM_PAINT, 0, 0, 0, &afx_detail::Void<&ThisClass::OnPaint>},
 #define ON_WM_SIZE()        {WM_SIZE, 0, 0, 0, &afx_detail::Size<&ThisClass::OnSize>},

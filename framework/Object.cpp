@@ -25,7 +25,12 @@ BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
     return GetRuntimeClass()->IsDerivedFrom(pClass);
 }
 
-BOOL CObject::IsSerializable() const
+CObject* AfxCreateObjectOfKind(const CRuntimeClass* pClass, const CRuntimeClass* pKind)
 {
-    return GetRuntimeClass()->m_wSchema != 0xFFFF;
+    CObject* pObject = pClass ? pClass->CreateObject() : nullptr;
+    if (pObject && !pObject->IsKindOf(pKind)) {
+        delete pObject;
+        pObject = nullptr;
+    }
+    return pObject;
 }

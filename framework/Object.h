@@ -29,7 +29,6 @@ public:
     virtual void Dump(CDumpContext& dc) const;
 
     BOOL IsKindOf(const CRuntimeClass* pClass) const;
-    BOOL IsSerializable() const;
 
     static const CRuntimeClass classCObject;
 
@@ -41,14 +40,12 @@ protected:
 
 // Archive and dump context exist only so that the virtual signatures above
 // have their familiar shape; the program serialises and dumps nothing.
-class CArchive {
-public:
-    BOOL IsStoring() const { return m_bStoring; }
-    BOOL IsLoading() const { return !m_bStoring; }
-    BOOL m_bStoring = FALSE;
-};
-
+class CArchive {};
 class CDumpContext {};
+
+// A new object of class pClass when pClass is dynamically creatable and
+// derives from pKind; otherwise null (nothing stays allocated).
+CObject* AfxCreateObjectOfKind(const CRuntimeClass* pClass, const CRuntimeClass* pKind);
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 

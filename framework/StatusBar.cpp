@@ -33,12 +33,6 @@ private:
 
 } // namespace
 
-CStatusBar::~CStatusBar()
-{
-    if (m_hWnd)
-        DestroyWindow();
-}
-
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
     return CreateBar(STATUSCLASSNAMEA, pParentWnd, dwStyle, CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, nID);
@@ -81,22 +75,9 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
     return ok;
 }
 
-int CStatusBar::CommandToIndex(UINT nIDFind) const
-{
-    for (size_t i = 0; i < m_panes.size(); ++i)
-        if (m_panes[i].nID == nIDFind)
-            return int(i);
-    return -1;
-}
-
 UINT CStatusBar::GetItemID(int nIndex) const
 {
     return nIndex >= 0 && size_t(nIndex) < m_panes.size() ? m_panes[size_t(nIndex)].nID : 0;
-}
-
-int CStatusBar::GetPaneWidth(int nIndex) const
-{
-    return nIndex >= 0 && size_t(nIndex) < m_panes.size() ? m_panes[size_t(nIndex)].cxText : 0;
 }
 
 void CStatusBar::UpdatePartEdges(int cxClient)
@@ -186,17 +167,16 @@ int CStatusBar::CalcHeight()
     return tm.tmHeight + 2 * borders[1] + 6 + BorderHeight();
 }
 
-void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
+void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler)
 {
     CStatusCmdUI state;
     state.m_pOther = this;
-    state.m_nIndexMax = UINT(m_panes.size());
     for (size_t i = 0; i < m_panes.size(); ++i) {
         if (m_panes[i].nID == ID_SEPARATOR)
             continue;
         state.m_nIndex = UINT(i);
         state.m_nID = m_panes[i].nID;
-        state.DoUpdate(pTarget, bDisableIfNoHndler);
+        state.DoUpdate(pTarget, bDisableIfNoHandler);
     }
 }
 

@@ -16,7 +16,6 @@ class CStatusBar : public CControlBar {
     DECLARE_DYNAMIC(CStatusBar)
 public:
     CStatusBar() = default;
-    ~CStatusBar() override;
 
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
                 UINT nID = AFX_IDW_STATUS_BAR);
@@ -26,16 +25,14 @@ public:
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
 
     int GetCount() const { return int(m_panes.size()); }
-    int CommandToIndex(UINT nIDFind) const;
     UINT GetItemID(int nIndex) const;
     BOOL SetPaneText(int nIndex, const char* lpszNewText, BOOL bUpdate = TRUE);
     std::string GetPaneText(int nIndex) const;
     UINT GetPaneStyle(int nIndex) const;
     void SetPaneStyle(int nIndex, UINT nStyle);
-    int GetPaneWidth(int nIndex) const;
 
     int CalcHeight() override;
-    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
+    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -114,14 +114,6 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)
     return ok;
 }
 
-int CToolBar::CommandToIndex(UINT nIDFind) const
-{
-    for (size_t i = 0; i < m_buttons.size(); ++i)
-        if (m_buttons[i].nID == nIDFind && nIDFind != 0)
-            return int(i);
-    return -1;
-}
-
 UINT CToolBar::GetItemID(int nIndex) const
 {
     return nIndex >= 0 && size_t(nIndex) < m_buttons.size() ? m_buttons[size_t(nIndex)].nID : 0;
@@ -195,17 +187,16 @@ int CToolBar::CalcHeight()
     return m_sizeButton.cy + 4 + BorderHeight();
 }
 
-void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
+void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler)
 {
     CToolCmdUI state;
     state.m_pOther = this;
-    state.m_nIndexMax = UINT(m_buttons.size());
     for (size_t i = 0; i < m_buttons.size(); ++i) {
         if (m_buttons[i].fsStyle & TBSTYLE_SEP)
             continue;
         state.m_nIndex = UINT(i);
         state.m_nID = m_buttons[i].nID;
-        state.DoUpdate(pTarget, bDisableIfNoHndler);
+        state.DoUpdate(pTarget, bDisableIfNoHandler);
     }
 }
 

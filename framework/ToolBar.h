@@ -6,13 +6,8 @@
 #include <vector>
 
 // Button styles as GetButtonInfo reports them: the control's style in the
-// low word, its state in the high word.
-#define TBBS_BUTTON        0x0000u
+// low word (a separator's is TBBS_SEPARATOR), its state in the high word.
 #define TBBS_SEPARATOR     0x0001u
-#define TBBS_CHECKBOX      0x0002u
-#define TBBS_CHECKED       (0x01u << 16)
-#define TBBS_ENABLED       (0x04u << 16)
-#define TBBS_INDETERMINATE (0x10u << 16)
 
 class CToolBar : public CControlBar {
     DECLARE_DYNAMIC(CToolBar)
@@ -30,7 +25,6 @@ public:
     BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
 
     int GetCount() const { return int(m_buttons.size()); }
-    int CommandToIndex(UINT nIDFind) const;
     UINT GetItemID(int nIndex) const;
     // By position, separators included.
     void GetButtonInfo(int nIndex, UINT& nID, UINT& nStyle, int& iImage) const;
@@ -38,7 +32,7 @@ public:
     UINT GetButtonStyle(int nIndex) const;
 
     int CalcHeight() override;
-    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
+    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) override;
     HWND GetToolTipWindow() const override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

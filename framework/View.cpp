@@ -18,7 +18,7 @@ BOOL CView::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (!cs.lpszClass)
         cs.lpszClass = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-                                        ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), HBRUSH(COLOR_WINDOW + 1));
+                                        ::LoadCursorA(nullptr, IDC_ARROW), HBRUSH(COLOR_WINDOW + 1));
     return cs.lpszClass != nullptr;
 }
 
@@ -33,7 +33,6 @@ int CView::OnCreate(LPCREATESTRUCT lpcs)
 void CView::OnPaint()
 {
     CPaintDC dc(this);
-    OnPrepareDC(&dc);
     OnDraw(&dc);
 }
 

@@ -12,7 +12,6 @@ public:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     virtual void OnDraw(CDC* pDC) = 0;
-    virtual void OnPrepareDC(CDC*) {}
     virtual void OnInitialUpdate();
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
 

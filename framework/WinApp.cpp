@@ -25,7 +25,7 @@ CWnd* AfxGetMainWnd()
 CWinApp::CWinApp(const char* lpszAppName)
 {
     if (lpszAppName)
-        m_pszAppName = lpszAppName;
+        m_strAppName = lpszAppName;
     g_pApp = this;
 }
 
@@ -39,26 +39,24 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
-BOOL AfxWinInit(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow)
+BOOL AfxWinInit(HINSTANCE hInstance, LPSTR, int nCmdShow)
 {
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return FALSE;
-    pApp->m_hInstance = hInstance;
-    pApp->m_lpCmdLine = lpCmdLine;
     pApp->m_nCmdShow = nCmdShow;
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(hInstance, path, MAX_PATH);
     std::string base = path;
     base = base.substr(base.find_last_of("\\/") + 1);
     base = base.substr(0, base.rfind('.'));
-    if (pApp->m_pszAppName.empty()) {
-        pApp->m_pszAppName = AfxLoadString(AFX_IDS_APP_TITLE);
-        if (pApp->m_pszAppName.empty())
-            pApp->m_pszAppName = base;
+    if (pApp->m_strAppName.empty()) {
+        pApp->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
+        if (pApp->m_strAppName.empty())
+            pApp->m_strAppName = base;
     }
-    if (pApp->m_pszProfileName.empty())
-        pApp->m_pszProfileName = base + ".INI";
+    if (pApp->m_strProfileName.empty())
+        pApp->m_strProfileName = base + ".INI";
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_BAR_CLASSES};
     if (!::InitCommonControlsEx(&icc))
         ::InitCommonControls();
@@ -83,29 +81,6 @@ int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow)
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow)
 {
     return AfxWinMain(hInstance, lpCmdLine, nCmdShow);
-}
-
-int CWinApp::Run()
-{
-    LONG lIdleCount = 0;
-    BOOL bIdle = TRUE;
-    for (;;) {
-        while (bIdle && !::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE))
-            if (!OnIdle(lIdleCount++))
-                bIdle = FALSE;
-        do {
-            if (!::GetMessageA(&m_msgCur, nullptr, 0, 0))
-                return ExitInstance();
-            if (!PreTranslateMessage(&m_msgCur)) {
-                ::TranslateMessage(&m_msgCur);
-                ::DispatchMessageA(&m_msgCur);
-            }
-            if (m_msgCur.message != WM_PAINT && m_msgCur.message != WM_TIMER && m_msgCur.message != 0x0118) {
-                bIdle = TRUE;   // 0x0118: the caret's blink timer
-                lIdleCount = 0;
-            }
-        } while (::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE));
-    }
 }
 
 BOOL CWinApp::OnIdle(LONG lCount)
@@ -141,31 +116,13 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
     for (UINT i = 0; i < nMaxMRU; ++i) {
         char key[16], value[MAX_PATH] = "";
         wsprintfA(key, "File%u", i + 1);
-        ::GetPrivateProfileStringA("Recent File List", key, "", value, MAX_PATH, m_pszProfileName.c_str());
+        ::GetPrivateProfileStringA("Recent File List", key, "", value, MAX_PATH, m_strProfileName.c_str());
         m_recentFiles[i] = value;
     }
-    m_bRecentFilesChanged = FALSE;
-}
-
-void CWinApp::SaveStdProfileSettings()
-{
-    if (!m_bRecentFilesChanged)
-        return;
-    const char* profile = m_pszProfileName.c_str();
-    ::WritePrivateProfileStringA("Recent File List", nullptr, nullptr, profile);
-    for (size_t i = 0; i < m_recentFiles.size(); ++i) {
-        if (m_recentFiles[i].empty())
-            continue;
-        char key[16];
-        wsprintfA(key, "File%u", unsigned(i + 1));
-        ::WritePrivateProfileStringA("Recent File List", key, m_recentFiles[i].c_str(), profile);
-    }
-    m_bRecentFilesChanged = FALSE;
 }
 
 int CWinApp::ExitInstance()
 {
-    SaveStdProfileSettings();
     return m_msgCur.message == WM_QUIT ? int(m_msgCur.wParam) : 0;
 }
 

@@ -1,6 +1,6 @@
-// The application object: start-up, the message loop with idle
-// processing, the document templates, message boxes and the framework's
-// entry point.
+// The application object: start-up, idle processing, message
+// pre-translation, the document templates, message boxes and the
+// framework's entry point.
 #pragma once
 #include "CmdTarget.h"
 #include <array>
@@ -18,9 +18,11 @@ public:
     ~CWinApp() override;
 
     virtual BOOL InitInstance() { return TRUE; }
-    // The framework's loop: messages, and idle passes while the queue is
-    // empty; returns ExitInstance's result after WM_QUIT.
-    virtual int Run();
+    // The message loop, which the application supplies: the framework's
+    // entry point runs it after a successful InitInstance and returns its
+    // result. It calls OnIdle and PreTranslateMessage as it sees fit and
+    // returns ExitInstance's result after WM_QUIT.
+    virtual int Run() = 0;
     // One idle pass. Count 0 updates the main frame's bars and carries out
     // its deferred layout; count 1 frees temporary objects. TRUE while more
     // idle work is wanted.
@@ -28,32 +30,27 @@ public:
     // Offers a message to the windows from its target up to the main
     // window (the frame applies its accelerators). TRUE when consumed.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
-    // Saves the standard settings; returns the exit code of the last quit.
+    // Returns the exit code of the last quit.
     virtual int ExitInstance();
     virtual int DoMessageBox(const char* lpszPrompt, UINT nType, UINT nIDPrompt);
 
     // Dialog and message-box background and text colours.
     void SetDialogBkColor(COLORREF clrCtlBk = RGB(192, 192, 192), COLORREF clrCtlText = RGB(0, 0, 0));
-    // The recent-file list of nMaxMRU entries, read from the profile; it is
-    // written back only if something changed it.
+    // The recent-file list of nMaxMRU entries, read from the profile. The
+    // program opens no files, so nothing changes it and it is never
+    // written back.
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
-    void SaveStdProfileSettings();
     void AddDocTemplate(CDocTemplate* pTemplate);
     // Creates a new document through the first template.
     void OnFileNew();
 
-    CWnd* GetMainWnd() const { return m_pMainWnd; }
-
-    HINSTANCE m_hInstance = nullptr;
-    LPSTR m_lpCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;   // the start-up show state; -1 once used
     CWnd* m_pMainWnd = nullptr;
-    std::string m_pszAppName;
-    std::string m_pszProfileName;
+    std::string m_strAppName;
+    std::string m_strProfileName;
     MSG m_msgCur = {};
     std::vector<CDocTemplate*> m_templateList;
     std::vector<std::string> m_recentFiles;
-    BOOL m_bRecentFilesChanged = FALSE;
 
     HBRUSH m_hDlgBkBrush = nullptr;
     COLORREF m_clrDlgBk = RGB(192, 192, 192);

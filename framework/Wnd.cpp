@@ -48,7 +48,7 @@ CDC* afx_detail::DCFromHandle(HDC hDC)
     if (!hDC)
         return nullptr;
     CDC* pDC = new CDC;
-    pDC->m_hDC = pDC->m_hAttribDC = hDC;
+    pDC->m_hDC = hDC;
     Temporaries().dcs.push_back(pDC);
     return pDC;
 }
@@ -96,7 +96,7 @@ void CWnd::DeleteTempMap()
     }
     t.wnds.clear();
     for (CDC* pDC : t.dcs) {
-        pDC->m_hDC = pDC->m_hAttribDC = nullptr;   // the DC belongs to its owner
+        pDC->m_hDC = nullptr;   // the DC belongs to its owner
         delete pDC;
     }
     t.dcs.clear();
@@ -160,7 +160,7 @@ const char* CWnd::RegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbr
 BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (!cs.lpszClass)
-        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),
+        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                         HBRUSH(COLOR_WINDOW + 1));
     return cs.lpszClass != nullptr;
 }
@@ -219,37 +219,6 @@ BOOL CWnd::DestroyWindow()
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
 
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    DWORD style = GetStyle();
-    DWORD newStyle = (style & ~dwRemove) | dwAdd;
-    if (style == newStyle)
-        return FALSE;
-    ::SetWindowLongA(m_hWnd, GWL_STYLE, LONG(newStyle));
-    if (nFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
-}
-
-CFrameWnd* CWnd::GetParentFrame() const
-{
-    for (HWND h = ::GetParent(m_hWnd); h; h = ::GetParent(h)) {
-        CWnd* p = FromHandlePermanent(h);
-        if (p && p->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
-            return static_cast<CFrameWnd*>(p);
-    }
-    return nullptr;
-}
-
-int CWnd::MessageBox(const char* lpszText, const char* lpszCaption, UINT nType)
-{
-    if (!lpszCaption) {
-        CWinApp* pApp = AfxGetApp();
-        lpszCaption = pApp ? pApp->m_pszAppName.c_str() : "";
-    }
-    return ::MessageBoxA(m_hWnd, lpszText, lpszCaption, nType);
-}
-
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper)
@@ -292,7 +261,7 @@ namespace {
 
 // The probe object of the disabled-command rule: records what the command's
 // update handler decides.
-class CTestCmdUI : public CCmdUI {
+class CEnableProbeCmdUI : public CCmdUI {
 public:
     void Enable(BOOL bOn) override
     {
@@ -322,7 +291,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
         if (nID == 0)
             return FALSE;
         // A command whose update handler disables it is not carried out.
-        CTestCmdUI state;
+        CEnableProbeCmdUI state;
         state.m_nID = nID;
         OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state, nullptr);
         if (!state.m_bEnabled)

@@ -14,7 +14,6 @@ class CDocTemplate;
 struct CCreateContext {
     const CRuntimeClass* m_pNewViewClass = nullptr;
     CDocument* m_pCurrentDoc = nullptr;
-    CDocTemplate* m_pNewDocTemplate = nullptr;
 };
 
 class CWnd : public CCmdTarget {
@@ -68,53 +67,25 @@ public:
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
-    void InvalidateRect(const RECT* lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
     {
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
     }
-    void MoveWindow(const RECT* lpRect, BOOL bRepaint = TRUE)
-    {
-        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
-    }
     void GetClientRect(RECT* lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void GetWindowRect(RECT* lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
-    void ClientToScreen(POINT* p) const { ::ClientToScreen(m_hWnd, p); }
-    void ScreenToClient(POINT* p) const { ::ScreenToClient(m_hWnd, p); }
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
-    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     void SetWindowText(const char* lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
     int GetWindowText(char* lpszBuffer, int nMax) const { return ::GetWindowTextA(m_hWnd, lpszBuffer, nMax); }
     DWORD GetStyle() const { return DWORD(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
-    DWORD GetExStyle() const { return DWORD(::GetWindowLongA(m_hWnd, GWL_EXSTYLE)); }
-    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-    CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
     void SetDlgItemText(int nID, const char* lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
-    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CFrameWnd* GetParentFrame() const;
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-    HICON SetIcon(HICON hIcon, BOOL bBigIcon)
-    {
-        return HICON(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, LPARAM(hIcon)));
-    }
-    HMENU GetMenu() const { return ::GetMenu(m_hWnd); }
-    int MessageBox(const char* lpszText, const char* lpszCaption = nullptr, UINT nType = MB_OK);
 
-    // Message handlers of the framework's default processing.
-    int OnCreate(LPCREATESTRUCT) { return int(Default()); }
-    void OnDestroy() { Default(); }
-    void OnClose() { Default(); }
-    void OnPaint() { Default(); }
+    // The default processing of a size change (for derived windows that
+    // handle WM_SIZE and pass it on).
     void OnSize(UINT, int, int) { Default(); }
-    BOOL OnEraseBkgnd(CDC*) { return BOOL(Default()); }
-    void OnActivate(UINT, CWnd*, BOOL) { Default(); }
-    void OnSetFocus(CWnd*) { Default(); }
-    void OnInitMenuPopup(HMENU, UINT, BOOL) { Default(); }
-    void OnMenuSelect(UINT, UINT, HMENU) { Default(); }
 
     // Registers (once) a window class of the framework's kind and returns
     // its name.

@@ -1,11 +1,10 @@
 // The view's life: construction, window creation, painting, resizing and
 // destruction.
 #include "starfield/VelmoraView.h"
-#include "app/MainFrm.h"
-#include "app/VelmoraApp.h"
 #include "audio/FpsMeter.h"
 #include "palette/PalId.h"
 #include "resources/resource.h"
+#include "starfield/FrameCalls.h"
 #include "starfield/StarEngine.h"
 #include "surface/WinGBinding.h"
 #include <new>
@@ -74,11 +73,6 @@ int DefaultViewMessageBox(const char* pszText, UINT nType)
 {
     return AfxMessageBox(pszText, nType, 0);
 }
-
-// The toolbar's last three buttons (the help commands) show the last three
-// pictures of the strip.
-constexpr int kFirstHelpButton = 14;
-constexpr int kHelpButtons = 3;
 
 } // namespace
 
@@ -152,16 +146,12 @@ int CVelmoraView::OnCreate(LPCREATESTRUCT lpcs)
         OnSimulationTumbleDry();
         OnPopulationDense();
         OnNauseaFeelingGood();
-        for (int i = kFirstHelpButton; i < kFirstHelpButton + kHelpButtons; ++i)
-            SetButtonImage(i, i);
+        SetHelpPictures();
 
         m_nTune = 1;
         return 0;
     } catch (CException* e) {
-        g_bRunning = 0;
-        if (auto* pApp = static_cast<CVelmoraApp*>(AfxGetApp()))
-            pApp->ReportFatalError(e);
-        e->Delete();
+        HaltOnFatalError(e);
         return -1;
     }
 }

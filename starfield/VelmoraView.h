@@ -139,8 +139,7 @@ protected:
     void EndTuneWait() override { EndWaitCursor(); }
 
 private:
-    void SetSimulation(int32_t n);
-    void SetPopulation(int32_t nStars, int nImage);
+    void SetHelpPictures();
     void SetNausea(int32_t nLevel);
     void SetDisplaySize(int32_t nSize);
 

@@ -1,6 +1,6 @@
 // The view's place inside the main frame: the whole area between the bars
 // in Window size, or a picture-sized window centred in that area.
-#include "app/MainFrm.h"
+#include "starfield/FrameCalls.h"
 #include "starfield/VelmoraView.h"
 
 ViewPlacement CalcViewPlacement(const RECT& rcClient, int32_t nToolBarHeight, int32_t nStatusBarHeight,
@@ -40,13 +40,12 @@ ViewPlacement CalcViewPlacement(const RECT& rcClient, int32_t nToolBarHeight, in
 
 void CVelmoraView::LayoutView()
 {
-    auto* pFrame = static_cast<CMainFrame*>(AfxGetMainWnd());
-    if (!pFrame || !pFrame->m_hWnd || !pFrame->IsKindOf(RUNTIME_CLASS(CMainFrame)))
-        return;
     RECT rcClient;
-    pFrame->GetClientRect(&rcClient);
-    const ViewPlacement p = CalcViewPlacement(rcClient, pFrame->GetToolBarHeight(), pFrame->GetStatusBarHeight(),
-                                              m_nDisplaySize, m_sizeDraw);
+    int32_t nToolBarHeight = 0;
+    int32_t nStatusBarHeight = 0;
+    if (!FrameLayoutArea(rcClient, nToolBarHeight, nStatusBarHeight))
+        return;
+    const ViewPlacement p = CalcViewPlacement(rcClient, nToolBarHeight, nStatusBarHeight, m_nDisplaySize, m_sizeDraw);
     MoveWindow(p.x, p.y, p.cx, p.cy, TRUE);
     if (m_nDisplaySize == DISPLAY_WINDOW) {
         // One more than the client width and height: the picture reaches

@@ -4,20 +4,20 @@
 // row orientation, colour usage) once for the whole process.
 #pragma once
 #include "surface/SurfaceState.h"
+#include "wing/WinG.h"
 
 // The library's entry points, in the order they are resolved.
 struct WinGEntryPoints {
-    HDC(WINAPI* pfnCreateDC)();
-    HBITMAP(WINAPI* pfnCreateBitmap)(HDC hdc, const BITMAPINFO* pbmi, void** ppBits);
-    void*(WINAPI* pfnGetDIBPointer)(HBITMAP hbm, BITMAPINFO* pbmi);
-    BOOL(WINAPI* pfnRecommendDIBFormat)(BITMAPINFO* pbmi);
-    UINT(WINAPI* pfnGetDIBColorTable)(HDC hdc, UINT start, UINT count, RGBQUAD* pColors);
-    UINT(WINAPI* pfnSetDIBColorTable)(HDC hdc, UINT start, UINT count, const RGBQUAD* pColors);
-    BOOL(WINAPI* pfnBitBlt)(HDC hdcDst, int xDst, int yDst, int cx, int cy, HDC hdcSrc, int xSrc, int ySrc);
-    BOOL(WINAPI* pfnStretchBlt)(HDC hdcDst, int xDst, int yDst, int cxDst, int cyDst, HDC hdcSrc,
-                                int xSrc, int ySrc, int cxSrc, int cySrc);
-    HBRUSH(WINAPI* pfnCreateHalftoneBrush)(HDC hdc, COLORREF color, int nDitherType);
-    HPALETTE(WINAPI* pfnCreateHalftonePalette)();
+    PFNWINGCREATEDC pfnCreateDC;
+    PFNWINGCREATEBITMAP pfnCreateBitmap;
+    PFNWINGGETDIBPOINTER pfnGetDIBPointer;
+    PFNWINGRECOMMENDDIBFORMAT pfnRecommendDIBFormat;
+    PFNWINGGETDIBCOLORTABLE pfnGetDIBColorTable;
+    PFNWINGSETDIBCOLORTABLE pfnSetDIBColorTable;
+    PFNWINGBITBLT pfnBitBlt;
+    PFNWINGSTRETCHBLT pfnStretchBlt;
+    PFNWINGCREATEHALFTONEBRUSH pfnCreateHalftoneBrush;
+    PFNWINGCREATEHALFTONEPALETTE pfnCreateHalftonePalette;
 };
 
 extern BOOL g_bWinGTried;        // a load was attempted or refused

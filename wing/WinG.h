@@ -60,14 +60,15 @@ HPALETTE WINAPI WinGCreateHalftonePalette(void);
 }
 #endif
 
-// Function-pointer types for callers that resolve the entry points by name.
-typedef HDC(WINAPI* PFNWINGCREATEDC)(void);
-typedef HBITMAP(WINAPI* PFNWINGCREATEBITMAP)(HDC, const BITMAPINFO*, void**);
-typedef void*(WINAPI* PFNWINGGETDIBPOINTER)(HBITMAP, BITMAPINFO*);
-typedef BOOL(WINAPI* PFNWINGRECOMMENDDIBFORMAT)(BITMAPINFO*);
-typedef UINT(WINAPI* PFNWINGGETDIBCOLORTABLE)(HDC, UINT, UINT, RGBQUAD*);
-typedef UINT(WINAPI* PFNWINGSETDIBCOLORTABLE)(HDC, UINT, UINT, const RGBQUAD*);
-typedef BOOL(WINAPI* PFNWINGBITBLT)(HDC, int, int, int, int, HDC, int, int);
-typedef BOOL(WINAPI* PFNWINGSTRETCHBLT)(HDC, int, int, int, int, HDC, int, int, int, int);
-typedef HBRUSH(WINAPI* PFNWINGCREATEHALFTONEBRUSH)(HDC, COLORREF, int);
-typedef HPALETTE(WINAPI* PFNWINGCREATEHALFTONEPALETTE)(void);
+// Function-pointer types for callers that resolve the entry points by name,
+// taken from the declarations above so that each signature is written once.
+typedef decltype(&WinGCreateDC) PFNWINGCREATEDC;
+typedef decltype(&WinGCreateBitmap) PFNWINGCREATEBITMAP;
+typedef decltype(&WinGGetDIBPointer) PFNWINGGETDIBPOINTER;
+typedef decltype(&WinGRecommendDIBFormat) PFNWINGRECOMMENDDIBFORMAT;
+typedef decltype(&WinGGetDIBColorTable) PFNWINGGETDIBCOLORTABLE;
+typedef decltype(&WinGSetDIBColorTable) PFNWINGSETDIBCOLORTABLE;
+typedef decltype(&WinGBitBlt) PFNWINGBITBLT;
+typedef decltype(&WinGStretchBlt) PFNWINGSTRETCHBLT;
+typedef decltype(&WinGCreateHalftoneBrush) PFNWINGCREATEHALFTONEBRUSH;
+typedef decltype(&WinGCreateHalftonePalette) PFNWINGCREATEHALFTONEPALETTE;

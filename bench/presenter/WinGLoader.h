@@ -4,18 +4,17 @@
 // lacks an entry point) the presenter falls back to StretchDIBits.
 #pragma once
 
-#include <windows.h>
+#include "wing/WinG.h"
 
 #include <string>
 
 struct WinGLibrary {
     HMODULE module = nullptr;
-    HDC(WINAPI* CreateDC)() = nullptr;
-    BOOL(WINAPI* RecommendDIBFormat)(BITMAPINFO* pbmi) = nullptr;
-    HBITMAP(WINAPI* CreateBitmap)(HDC hdc, const BITMAPINFO* pbmi, void** ppBits) = nullptr;
-    BOOL(WINAPI* BitBlt)(HDC hdcDst, int xDst, int yDst, int cx, int cy, HDC hdcSrc, int xSrc, int ySrc) = nullptr;
-    BOOL(WINAPI* StretchBlt)(HDC hdcDst, int xDst, int yDst, int cxDst, int cyDst, HDC hdcSrc, int xSrc, int ySrc,
-                             int cxSrc, int cySrc) = nullptr;
+    PFNWINGCREATEDC CreateDC = nullptr;
+    PFNWINGRECOMMENDDIBFORMAT RecommendDIBFormat = nullptr;
+    PFNWINGCREATEBITMAP CreateBitmap = nullptr;
+    PFNWINGBITBLT BitBlt = nullptr;
+    PFNWINGSTRETCHBLT StretchBlt = nullptr;
 
     // TRUE when the library and every entry point above were found.
     bool Load();

@@ -1,2 +1,4 @@
 // The program's running flag, which the application object owns.
-int g_bRunning = 1;
+#include "audio/RunningFlag.h"
+
+int32_t g_bRunning = 1;

@@ -71,15 +71,12 @@ CTestFrame* OpenTestFrame()
 {
     StartFramework();
     theTestApp.m_nCmdShow = SW_SHOWNORMAL;
-    CFrameWnd* pFrame = nullptr;
-    // The template's frame is not the main window by itself: the first
-    // frame becomes it, as an application's frame does.
-    CDocument* pDoc = theTestApp.m_templateList.front()->OpenDocumentFile(nullptr);
-    if (!pDoc || pDoc->GetViews().empty())
+    // The template's frame is not the main window by itself: the test
+    // frame makes itself the main window, as an application's frame does.
+    if (!theTestApp.m_templateList.front()->OpenDocumentFile(nullptr))
         return nullptr;
-    pFrame = pDoc->GetViews().front()->GetParentFrame();
     PumpMessages();
-    return static_cast<CTestFrame*>(pFrame);
+    return static_cast<CTestFrame*>(AfxGetMainWnd());
 }
 
 void CloseTestFrame()

@@ -64,6 +64,9 @@ public:
 class CTestApp : public CWinApp {
 public:
     CTestApp() : CWinApp(nullptr) {}
+    // The tests pump the queue themselves (PumpMessages, IdlePasses); the
+    // framework's entry point never runs this loop.
+    int Run() override { return ExitInstance(); }
     void OnAppCommand() { g_log.push_back("app"); }
     DECLARE_MESSAGE_MAP()
 };

@@ -75,7 +75,7 @@ TEST_F(Routing, AcceleratorsOfTheFrameTurnKeysIntoCommands)
 
 TEST_F(Routing, MenuItemsTakeTheirStatesFromUpdateHandlersWhenTheMenuOpens)
 {
-    HMENU hPopup = ::GetSubMenu(m_pFrame->GetMenu(), 0);
+    HMENU hPopup = ::GetSubMenu(::GetMenu(m_pFrame->m_hWnd), 0);
     ASSERT_NE(hPopup, nullptr);
     auto state = [&](UINT id) { return ::GetMenuState(hPopup, id, MF_BYCOMMAND); };
     g_nCheck = 1;
@@ -95,7 +95,7 @@ TEST_F(Routing, MenuItemsTakeTheirStatesFromUpdateHandlersWhenTheMenuOpens)
 TEST_F(Routing, MenuPromptsGoToTheMessagePaneAndTheIdleMessageReturns)
 {
     CStatusBar& bar = m_pFrame->m_wndStatusBar;
-    HMENU hPopup = ::GetSubMenu(m_pFrame->GetMenu(), 0);
+    HMENU hPopup = ::GetSubMenu(::GetMenu(m_pFrame->m_hWnd), 0);
     m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_TEST_VIEW, MF_HILITE), LPARAM(hPopup));
     EXPECT_EQ(bar.GetPaneText(0), "Handled by the view");
     char shown[128] = "";

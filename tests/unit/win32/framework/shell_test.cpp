@@ -56,7 +56,7 @@ protected:
         g_viewSeen = ViewCreationSeen();
         theShellApp.m_nCmdShow = SW_SHOWMINNOACTIVE;   // ignored: the frame opens maximised
         m_bInit = theShellApp.InitInstance();
-        m_pFrame = static_cast<CMainFrame*>(AfxGetMainWnd());
+        m_pFrame = GetMainFrame();
     }
     void TearDown() override
     {
@@ -104,7 +104,7 @@ TEST_F(Shell, StartUpBuildsTheMaximisedFrameWithItsBarsBeforeTheView)
     EXPECT_EQ(m_pFrame->GetStyle() & 0x00CF0000u, 0x00CF0000u);
     EXPECT_EQ(m_pFrame->GetStyle() & DWORD(FWS_ADDTOTITLE), 0u);
     EXPECT_NE(m_pFrame->SendMessage(WM_GETICON, ICON_SMALL), 0);
-    EXPECT_EQ(theShellApp.m_pszAppName, "Velmora 95");
+    EXPECT_EQ(theShellApp.m_strAppName, "Velmora 95");
 
     // The view was created inside a frame that was already the main window
     // and had its bars, not yet visible.

@@ -25,7 +25,7 @@ public:
     {
         if (CView::OnCreate(lpcs) == -1)
             return -1;
-        auto* pMain = static_cast<CMainFrame*>(AfxGetMainWnd());
+        CMainFrame* pMain = GetMainFrame();
         g_viewSeen.pMainWnd = pMain;
         if (pMain) {
             g_viewSeen.bToolBarExisted = ::IsWindow(pMain->m_wndToolBar.m_hWnd);

@@ -109,7 +109,7 @@ bool ViewFixture::Start()
     ResetDisplaySurfaceForTesting();
     if (!theApp.InitInstance())
         return false;
-    m_pFrame = static_cast<CMainFrame*>(AfxGetMainWnd());
+    m_pFrame = GetMainFrame();
     if (!m_pFrame)
         return false;
     m_pView = static_cast<CVelmoraView*>(m_pFrame->GetActiveView());
