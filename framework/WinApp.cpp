@@ -39,12 +39,13 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
-BOOL AfxWinInit(HINSTANCE hInstance, LPSTR, int nCmdShow)
+BOOL AfxWinInit(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow)
 {
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return FALSE;
     pApp->m_nCmdShow = nCmdShow;
+    pApp->m_lpCmdLine = lpCmdLine;
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(hInstance, path, MAX_PATH);
     std::string base = path;

@@ -28,7 +28,7 @@ HWND WindowFromArgs(const SaverArgs& args)
 
 BOOL CSaverApp::InitInstance()
 {
-    m_pszAppName = AfxLoadString(IDS_SAVER_NAME);
+    m_strAppName = AfxLoadString(IDS_SAVER_NAME);
     SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
     const SaverArgs args = ParseSaverArgs(m_lpCmdLine);
     switch (args.nMode) {
@@ -61,8 +61,8 @@ BOOL CSaverApp::StartFlight(const SaverArgs& args)
     m_choices = ReadSaverChoices();
     try {
         m_scene.Start(m_choices);
-        m_hWndSaver = m_bPreview ? CreatePreviewWindow(m_hInstance, hParent, m_scene)
-                                 : CreateFullScreenWindow(m_hInstance, m_scene);
+        m_hWndSaver = m_bPreview ? CreatePreviewWindow(AfxGetInstanceHandle(), hParent, m_scene)
+                                 : CreateFullScreenWindow(AfxGetInstanceHandle(), m_scene);
         if (!m_hWndSaver)
             AfxThrowResourceException();
         m_scene.RealizeIn(m_hWndSaver);
