@@ -51,5 +51,5 @@ if(VELMORA_PACKAGE_SYSTEM STREQUAL win32)
   add_test(NAME release.imports
     COMMAND ${CMAKE_COMMAND} -DTREE=${CMAKE_BINARY_DIR} -DOBJDUMP=${CMAKE_OBJDUMP}
       -DLISTS=${PROJECT_SOURCE_DIR}/tests/release/winxp-exports -P ${PROJECT_SOURCE_DIR}/tests/release/check_imports.cmake)
-  set_tests_properties(release.imports PROPERTIES LABELS release TIMEOUT 120)
+  set_tests_properties(release.imports PROPERTIES LABELS release TIMEOUT 120 RESOURCE_LOCK velmora_cpack)
 endif()

@@ -9,7 +9,7 @@ cmake_minimum_required(VERSION 3.20)
 set(work ${TREE}/tests/release-imports)
 file(REMOVE_RECURSE ${work})
 file(MAKE_DIRECTORY ${work}/unpacked)
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} --config ${TREE}/CPackConfig.cmake -B ${work}/out
+execute_process(COMMAND ${CMAKE_CPACK_COMMAND} --config ${TREE}/CPackConfig.cmake -G ZIP -B ${work}/out
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cpack failed:\n${out}")
