@@ -16,7 +16,4 @@ const char* CAboutDlg::RendererStatusText()
                                               : "WinG is being used, orientation is top-down";
 }
 
-void CAboutDlg::DoDataExchange(CDataExchange*)
-{
-    SetDlgItemText(IDC_RENDERER_STATUS, RendererStatusText());
-}
+void CAboutDlg::DoDataExchange(CDataExchange*) { SetDlgItemText(IDC_RENDERER_STATUS, RendererStatusText()); }

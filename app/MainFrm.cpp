@@ -37,7 +37,7 @@ int BarHeight(CControlBar& bar)
     return r.bottom - r.top + 1;
 }
 
-} // namespace
+}   // namespace
 
 CMainFrame* GetMainFrame()
 {
@@ -135,12 +135,6 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     }
 }
 
-int CMainFrame::GetToolBarHeight()
-{
-    return BarHeight(m_wndToolBar);
-}
+int CMainFrame::GetToolBarHeight() { return BarHeight(m_wndToolBar); }
 
-int CMainFrame::GetStatusBarHeight()
-{
-    return BarHeight(m_wndStatusBar);
-}
+int CMainFrame::GetStatusBarHeight() { return BarHeight(m_wndStatusBar); }

@@ -19,7 +19,7 @@ CView* ActiveView(CWnd* pMain)
     return nullptr;
 }
 
-} // namespace
+}   // namespace
 
 int CVelmoraApp::Run()
 {

@@ -4,5 +4,5 @@
 // main frame.
 #pragma once
 
-#define ID_TEST_THROW_MEMORY    33000   // a memory exception: string 4
-#define ID_TEST_THROW_RESOURCE  33001   // a resource exception: string 5
+#define ID_TEST_THROW_MEMORY   33000   // a memory exception: string 4
+#define ID_TEST_THROW_RESOURCE 33001   // a resource exception: string 5

@@ -18,6 +18,6 @@ BEGIN_MESSAGE_MAP(CVelmoraTestApp, CVelmoraApp)
     ON_COMMAND(ID_TEST_THROW_RESOURCE, OnTestThrowResource)
 END_MESSAGE_MAP()
 
-} // namespace
+}   // namespace
 
 CVelmoraTestApp theApp;

@@ -19,18 +19,15 @@ END_MESSAGE_MAP()
 // No name: the framework takes the title from string 57344.
 CVelmoraApp::CVelmoraApp() : CWinApp(nullptr) {}
 
-CVelmoraApp::~CVelmoraApp()
-{
-    ::SetPriorityClass(::GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
-}
+CVelmoraApp::~CVelmoraApp() { ::SetPriorityClass(::GetCurrentProcess(), NORMAL_PRIORITY_CLASS); }
 
 BOOL CVelmoraApp::InitInstance()
 {
     ::SetPriorityClass(::GetCurrentProcess(), HIGH_PRIORITY_CLASS);
     SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
     LoadStdProfileSettings(4);
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame),
-                                          ShellViewClass()));
+    AddDocTemplate(
+        new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), ShellViewClass()));
     // Always open maximised, whatever show state the program was started
     // with; the frame's own size is its restored size.
     m_nCmdShow = SW_SHOWMAXIMIZED;

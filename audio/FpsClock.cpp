@@ -5,6 +5,6 @@
 
 namespace {
 uint32_t MultimediaClock() { return uint32_t(timeGetTime()); }
-}
+}   // namespace
 
 uint32_t (*g_pfnFpsClock)() = MultimediaClock;

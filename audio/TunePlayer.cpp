@@ -4,20 +4,14 @@
 #include <cstdio>
 
 namespace {
-BOOL SystemSoundService(LPCSTR pszSound, UINT fuSound)
-{
-    return sndPlaySoundA(pszSound, fuSound);
-}
-} // namespace
+BOOL SystemSoundService(LPCSTR pszSound, UINT fuSound) { return sndPlaySoundA(pszSound, fuSound); }
+}   // namespace
 
 SoundServiceFn g_pfnSoundService = SystemSoundService;
 
 CTunePlayer::CTunePlayer() : m_nTune(-1), m_tuneImage{}, m_tuneResource{} {}
 
-HMODULE CTunePlayer::TuneModule() const
-{
-    return AfxGetResourceHandle();
-}
+HMODULE CTunePlayer::TuneModule() const { return AfxGetResourceHandle(); }
 
 void CTunePlayer::PlayTune(int32_t n)
 {
@@ -59,10 +53,7 @@ void CTunePlayer::PlayTune(int32_t n)
     m_nTune = n;
 }
 
-void CTunePlayer::ResumeTune()
-{
-    PlayTune(m_nTune);
-}
+void CTunePlayer::ResumeTune() { PlayTune(m_nTune); }
 
 void CTunePlayer::PauseTune()
 {

@@ -33,9 +33,9 @@ public:
     // Plays the tune after the current one: 1, 2, 3, 1, ...; from none, 1.
     void OnAudioNextTune();
 
-    int32_t m_nTune;                 // 1 to 3, or -1 for none
-    const void* m_tuneImage[3];      // locked image of tune n's resource, or null
-    HGLOBAL m_tuneResource[3];       // loaded resource of tune n, or null
+    int32_t m_nTune;              // 1 to 3, or -1 for none
+    const void* m_tuneImage[3];   // locked image of tune n's resource, or null
+    HGLOBAL m_tuneResource[3];    // loaded resource of tune n, or null
 
 protected:
     // Shown while a tune is located and loaded; the view routes these to the

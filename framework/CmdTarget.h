@@ -51,8 +51,8 @@ public:
     BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
 
     UINT m_nID = 0;
-    UINT m_nIndex = 0;            // position in the menu or bar
-    HMENU m_hMenu = nullptr;      // menu items only
-    CWnd* m_pOther = nullptr;     // the bar for bar elements
+    UINT m_nIndex = 0;          // position in the menu or bar
+    HMENU m_hMenu = nullptr;    // menu items only
+    CWnd* m_pOther = nullptr;   // the bar for bar elements
     BOOL m_bEnableChanged = FALSE;
 };

@@ -7,7 +7,7 @@ namespace {
 
 const int kEtchedLine = 2;   // a shadow row and a highlight row
 
-} // namespace
+}   // namespace
 
 // A bar's window goes with the bar (a toolbar destroys it itself first,
 // before it frees its image strip).

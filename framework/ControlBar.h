@@ -24,8 +24,8 @@ public:
     // control's client area.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    DWORD m_dwStyle = 0;               // CBRS_ bar styles
-    CFrameWnd* m_pDockSite = nullptr;  // the frame that lays the bar out
+    DWORD m_dwStyle = 0;                // CBRS_ bar styles
+    CFrameWnd* m_pDockSite = nullptr;   // the frame that lays the bar out
 
 protected:
     CControlBar() = default;

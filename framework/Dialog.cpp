@@ -35,10 +35,7 @@ INT_PTR CDialog::DoModal()
     return result;
 }
 
-void CDialog::EndDialog(int nResult)
-{
-    ::EndDialog(m_hWnd, nResult);
-}
+void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
 {
@@ -65,10 +62,7 @@ void CDialog::OnOK()
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 LRESULT CDialog::DefWindowProc(UINT, WPARAM, LPARAM)
 {
@@ -105,11 +99,8 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
             }
         }
         break;
-    case WM_NCDESTROY:
-        pDlg->Detach();
-        return FALSE;
-    default:
-        break;
+    case WM_NCDESTROY: pDlg->Detach(); return FALSE;
+    default: break;
     }
     AFX_WND_STATE& st = AfxGetWndState();
     MSG old = st.lastSent;

@@ -8,8 +8,7 @@ IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
 CDocTemplate::CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
                            const CRuntimeClass* pViewClass)
     : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass)
-{
-}
+{}
 
 BOOL CDocTemplate::GetDocString(std::string& rString, DocStringIndex index) const
 {

@@ -34,8 +34,7 @@ public:
     CSingleDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
                        const CRuntimeClass* pViewClass)
         : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass)
-    {
-    }
+    {}
     ~CSingleDocTemplate() override;
 
     // Creates the document, then the frame (which creates the view), then

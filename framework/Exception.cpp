@@ -9,7 +9,7 @@ namespace {
 // Built with the program, so that even the first throw needs no memory; the
 // thrown pointer itself fits the runtime's emergency exception buffer.
 CMemoryException g_simpleMemoryException(FALSE);
-}
+}   // namespace
 
 void AfxThrowMemoryException() { throw &g_simpleMemoryException; }
 void AfxThrowResourceException() { throw new CResourceException; }

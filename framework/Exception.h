@@ -37,12 +37,25 @@ class CFileException : public CException {
     DECLARE_DYNAMIC(CFileException)
 public:
     enum {
-        none, genericException, fileNotFound, badPath, tooManyOpenFiles,
-        accessDenied, invalidFile, removeCurrentDir, directoryFull,
-        badSeek, hardIO, sharingViolation, lockViolation, diskFull, endOfFile
+        none,
+        genericException,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        removeCurrentDir,
+        directoryFull,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile
     };
     explicit CFileException(int cause = none, LONG lOsError = -1, const char* fileName = nullptr)
-        : m_cause(cause), m_lOsError(lOsError), m_strFileName(fileName ? fileName : "") {}
+        : m_cause(cause), m_lOsError(lOsError), m_strFileName(fileName ? fileName : "")
+    {}
     int m_cause;
     LONG m_lOsError;
     std::string m_strFileName;

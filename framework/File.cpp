@@ -30,7 +30,7 @@ int CauseFromOsError(DWORD err)
     AfxThrowFileException(CauseFromOsError(err), LONG(err), name.c_str());
 }
 
-} // namespace
+}   // namespace
 
 CFile::CFile(const char* fileName, UINT openFlags)
 {
@@ -39,10 +39,7 @@ CFile::CFile(const char* fileName, UINT openFlags)
         throw new CFileException(error);
 }
 
-CFile::~CFile()
-{
-    Abort();
-}
+CFile::~CFile() { Abort(); }
 
 BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* pError)
 {

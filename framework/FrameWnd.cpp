@@ -38,8 +38,7 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (!cs.lpszClass) {
         HICON hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDResource));
-        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
-                                        HBRUSH(COLOR_WINDOW + 1), hIcon);
+        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW), HBRUSH(COLOR_WINDOW + 1), hIcon);
     }
     return cs.lpszClass != nullptr;
 }
@@ -113,7 +112,7 @@ void PlaceChild(HWND hParent, HWND hChild, const RECT& r)
         ::MoveWindow(hChild, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
-} // namespace
+}   // namespace
 
 void CFrameWnd::RecalcLayout(BOOL)
 {
@@ -148,10 +147,7 @@ void CFrameWnd::OnSize(UINT nType, int, int)
         RecalcLayout();
 }
 
-void CFrameWnd::OnClose()
-{
-    DestroyWindow();
-}
+void CFrameWnd::OnClose() { DestroyWindow(); }
 
 void CFrameWnd::OnSetFocus(CWnd*)
 {
@@ -161,15 +157,9 @@ void CFrameWnd::OnSetFocus(CWnd*)
         Default();
 }
 
-void CFrameWnd::SetActiveView(CView* pViewNew)
-{
-    m_pViewActive = pViewNew;
-}
+void CFrameWnd::SetActiveView(CView* pViewNew) { m_pViewActive = pViewNew; }
 
-CDocument* CFrameWnd::GetActiveDocument()
-{
-    return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
-}
+CDocument* CFrameWnd::GetActiveDocument() { return m_pViewActive ? m_pViewActive->GetDocument() : nullptr; }
 
 void CFrameWnd::ActivateFrame(int nCmdShow)
 {
@@ -278,10 +268,7 @@ LRESULT CFrameWnd::OnExitMenuLoop(WPARAM, LPARAM)
     return 0;
 }
 
-CWnd* CFrameWnd::GetMessageBar()
-{
-    return FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR));
-}
+CWnd* CFrameWnd::GetMessageBar() { return FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR)); }
 
 void CFrameWnd::SetMessageText(const char* lpszText)
 {
@@ -313,7 +300,7 @@ BOOL CFrameWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
     std::string tip;
     UINT_PTR nID = pHdr->idFrom;
     UINT uFlags = pHdr->code == TTN_GETDISPINFOA ? reinterpret_cast<NMTTDISPINFOA*>(lParam)->uFlags
-                                                  : reinterpret_cast<NMTTDISPINFOW*>(lParam)->uFlags;
+                                                 : reinterpret_cast<NMTTDISPINFOW*>(lParam)->uFlags;
     if (nID != 0 && !(uFlags & TTF_IDISHWND)) {
         std::string s = AfxLoadString(UINT(nID));
         size_t nl = s.find('\n');

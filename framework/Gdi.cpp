@@ -5,17 +5,13 @@ IMPLEMENT_DYNAMIC(CPalette, CGdiObject)
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
 
-CGdiObject::~CGdiObject()
-{
-    DeleteObject();
-}
+CGdiObject::~CGdiObject() { DeleteObject(); }
 
 namespace {
 
 // The owned handle of a GDI object or a device context: attaching refuses a
 // null handle; deleting without a handle reports FALSE.
-template <class H>
-BOOL AttachHandle(H& hSlot, H h)
+template <class H> BOOL AttachHandle(H& hSlot, H h)
 {
     if (!h)
         return FALSE;
@@ -23,21 +19,19 @@ BOOL AttachHandle(H& hSlot, H h)
     return TRUE;
 }
 
-template <class H>
-H DetachHandle(H& hSlot)
+template <class H> H DetachHandle(H& hSlot)
 {
     H h = hSlot;
     hSlot = nullptr;
     return h;
 }
 
-template <class H>
-BOOL DeleteHandle(H& hSlot, BOOL(WINAPI* pfnDelete)(H))
+template <class H> BOOL DeleteHandle(H& hSlot, BOOL(WINAPI* pfnDelete)(H))
 {
     return hSlot ? pfnDelete(DetachHandle(hSlot)) : FALSE;
 }
 
-} // namespace
+}   // namespace
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) { return AttachHandle(m_hObject, hObject); }
 HGDIOBJ CGdiObject::Detach() { return DetachHandle(m_hObject); }
@@ -68,15 +62,9 @@ HPALETTE CDC::SelectPalette(HPALETTE hPalette, BOOL bForceBackground)
     return ::SelectPalette(m_hDC, hPalette, bForceBackground);
 }
 
-UINT CDC::RealizePalette()
-{
-    return ::RealizePalette(m_hDC);
-}
+UINT CDC::RealizePalette() { return ::RealizePalette(m_hDC); }
 
-HGDIOBJ CDC::SelectObject(HGDIOBJ hObject)
-{
-    return ::SelectObject(m_hDC, hObject);
-}
+HGDIOBJ CDC::SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
 
 CClientDC::CClientDC(HWND hWnd) : m_hWnd(hWnd)
 {

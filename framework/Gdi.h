@@ -13,7 +13,7 @@ public:
 
     BOOL Attach(HGDIOBJ hObject);   // FALSE for a null handle
     HGDIOBJ Detach();
-    BOOL DeleteObject();            // FALSE when there is no handle
+    BOOL DeleteObject();   // FALSE when there is no handle
 
     HGDIOBJ m_hObject = nullptr;
 };
@@ -55,7 +55,8 @@ public:
     explicit CClientDC(HWND hWnd);
     // The client area of a framework window (any class with GetSafeHwnd).
     template <class W, class = decltype(static_cast<W*>(nullptr)->GetSafeHwnd())>
-    explicit CClientDC(W* pWnd) : CClientDC(pWnd ? pWnd->GetSafeHwnd() : HWND(nullptr)) {}
+    explicit CClientDC(W* pWnd) : CClientDC(pWnd ? pWnd->GetSafeHwnd() : HWND(nullptr))
+    {}
     ~CClientDC() override;
     HWND m_hWnd;
 };

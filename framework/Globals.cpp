@@ -1,11 +1,5 @@
 #include "Globals.h"
 
-HINSTANCE AfxGetInstanceHandle()
-{
-    return GetModuleHandleA(nullptr);
-}
+HINSTANCE AfxGetInstanceHandle() { return GetModuleHandleA(nullptr); }
 
-HINSTANCE AfxGetResourceHandle()
-{
-    return AfxGetInstanceHandle();
-}
+HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }

@@ -40,7 +40,7 @@ LRESULT CALLBACK CbtProc(int nCode, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(g_hCbtHook, nCode, wParam, lParam);
 }
 
-} // namespace
+}   // namespace
 
 HBRUSH AfxDialogColours(HDC hDC)
 {

@@ -12,8 +12,8 @@ class CDumpContext;
 struct CRuntimeClass {
     const char* m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema;                         // 0xFFFF: no serialisation schema
-    CObject* (*m_pfnCreateObject)();        // null unless dynamically creatable
+    UINT m_wSchema;                    // 0xFFFF: no serialisation schema
+    CObject* (*m_pfnCreateObject)();   // null unless dynamically creatable
     const CRuntimeClass* m_pBaseClass;
 
     CObject* CreateObject() const;
@@ -49,27 +49,22 @@ CObject* AfxCreateObjectOfKind(const CRuntimeClass* pClass, const CRuntimeClass*
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
-#define DECLARE_DYNAMIC(class_name)                                     \
-public:                                                                 \
-    static const CRuntimeClass class##class_name;                       \
+#define DECLARE_DYNAMIC(class_name)               \
+public:                                           \
+    static const CRuntimeClass class##class_name; \
     const CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name)                                   \
-    DECLARE_DYNAMIC(class_name)                                         \
+#define DECLARE_DYNCREATE(class_name) \
+    DECLARE_DYNAMIC(class_name)       \
     static CObject* CreateObject();
 
-#define VELMORA_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, pfn) \
-    const CRuntimeClass class_name::class##class_name = {               \
-        #class_name, int(sizeof(class_name)), schema, pfn,              \
-        RUNTIME_CLASS(base_name)};                                      \
-    const CRuntimeClass* class_name::GetRuntimeClass() const {          \
-        return RUNTIME_CLASS(class_name);                               \
-    }
+#define VELMORA_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, pfn)                                  \
+    const CRuntimeClass class_name::class##class_name = {#class_name, int(sizeof(class_name)), schema, pfn, \
+                                                         RUNTIME_CLASS(base_name)};                         \
+    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_name)                        \
-    VELMORA_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF, nullptr)
+#define IMPLEMENT_DYNAMIC(class_name, base_name) VELMORA_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_name)                      \
-    CObject* class_name::CreateObject() { return new class_name; }      \
-    VELMORA_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF,       \
-                                   class_name::CreateObject)
+#define IMPLEMENT_DYNCREATE(class_name, base_name)                 \
+    CObject* class_name::CreateObject() { return new class_name; } \
+    VELMORA_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF, class_name::CreateObject)

@@ -29,16 +29,16 @@
 #endif
 
 // Control-bar styles (the low word of a bar's creation style).
-#define CBRS_BORDER_TOP     0x0200
-#define CBRS_BORDER_BOTTOM  0x0800
-#define CBRS_ALIGN_TOP      0x2000
-#define CBRS_ALIGN_BOTTOM   0x8000
-#define CBRS_TOP            (CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM)
-#define CBRS_BOTTOM         (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP)
-#define CBRS_TOOLTIPS       0x0010
-#define CBRS_FLYBY          0x0020
-#define CBRS_ALL            0xFFFF
+#define CBRS_BORDER_TOP    0x0200
+#define CBRS_BORDER_BOTTOM 0x0800
+#define CBRS_ALIGN_TOP     0x2000
+#define CBRS_ALIGN_BOTTOM  0x8000
+#define CBRS_TOP           (CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM)
+#define CBRS_BOTTOM        (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP)
+#define CBRS_TOOLTIPS      0x0010
+#define CBRS_FLYBY         0x0020
+#define CBRS_ALL           0xFFFF
 
 // Command-routing codes.
-#define CN_COMMAND              0
-#define CN_UPDATE_COMMAND_UI    (-1)
+#define CN_COMMAND           0
+#define CN_UPDATE_COMMAND_UI (-1)

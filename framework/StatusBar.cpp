@@ -6,8 +6,8 @@ IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
 namespace {
 
-const int kPaneGap = 2;        // between two panes
-const int kTextMargin = 6;     // around a pane's text
+const int kPaneGap = 2;      // between two panes
+const int kTextMargin = 6;   // around a pane's text
 
 // Update object for one pane: a disabled pane shows no text.
 class CStatusCmdUI : public CCmdUI {
@@ -31,7 +31,7 @@ private:
     CStatusBar* Bar() const { return static_cast<CStatusBar*>(m_pOther); }
 };
 
-} // namespace
+}   // namespace
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {

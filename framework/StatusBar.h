@@ -6,19 +6,18 @@
 #include <string>
 #include <vector>
 
-#define SBPS_NORMAL   0x0000u
+#define SBPS_NORMAL    0x0000u
 #define SBPS_NOBORDERS 0x0100u
-#define SBPS_POPOUT   0x0200u
-#define SBPS_DISABLED 0x04000000u
-#define SBPS_STRETCH  0x08000000u
+#define SBPS_POPOUT    0x0200u
+#define SBPS_DISABLED  0x04000000u
+#define SBPS_STRETCH   0x08000000u
 
 class CStatusBar : public CControlBar {
     DECLARE_DYNAMIC(CStatusBar)
 public:
     CStatusBar() = default;
 
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
-                UINT nID = AFX_IDW_STATUS_BAR);
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
     // One pane per id: ID_SEPARATOR makes a stretching pane without
     // borders; any other id's string gives the pane its width and its
     // first text.
@@ -42,7 +41,7 @@ private:
         int cxText;         // width of the pane's text area
         std::string text;   // the text (shown unless the pane is disabled)
     };
-    void ShowPane(int nIndex);        // sends the pane's text and style
+    void ShowPane(int nIndex);   // sends the pane's text and style
     void UpdatePartEdges(int cxClient);
 
     std::vector<Pane> m_panes;

@@ -31,7 +31,7 @@ private:
     CToolBar* Bar() const { return static_cast<CToolBar*>(m_pOther); }
 };
 
-} // namespace
+}   // namespace
 
 CToolBar::~CToolBar()
 {
@@ -200,10 +200,7 @@ void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler)
     }
 }
 
-HWND CToolBar::GetToolTipWindow() const
-{
-    return m_hWnd ? HWND(SendMessage(TB_GETTOOLTIPS)) : nullptr;
-}
+HWND CToolBar::GetToolTipWindow() const { return m_hWnd ? HWND(SendMessage(TB_GETTOOLTIPS)) : nullptr; }
 
 void CToolBar::ShowFlyBy(UINT nID)
 {

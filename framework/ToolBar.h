@@ -7,7 +7,7 @@
 
 // Button styles as GetButtonInfo reports them: the control's style in the
 // low word (a separator's is TBBS_SEPARATOR), its state in the high word.
-#define TBBS_SEPARATOR     0x0001u
+#define TBBS_SEPARATOR 0x0001u
 
 class CToolBar : public CControlBar {
     DECLARE_DYNAMIC(CToolBar)

@@ -17,8 +17,8 @@ CView::~CView()
 BOOL CView::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (!cs.lpszClass)
-        cs.lpszClass = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-                                        ::LoadCursorA(nullptr, IDC_ARROW), HBRUSH(COLOR_WINDOW + 1));
+        cs.lpszClass = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorA(nullptr, IDC_ARROW),
+                                        HBRUSH(COLOR_WINDOW + 1));
     return cs.lpszClass != nullptr;
 }
 
@@ -36,15 +36,9 @@ void CView::OnPaint()
     OnDraw(&dc);
 }
 
-void CView::OnInitialUpdate()
-{
-    OnUpdate(nullptr, 0, nullptr);
-}
+void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
 
-void CView::OnUpdate(CView*, LPARAM, CObject*)
-{
-    Invalidate(TRUE);
-}
+void CView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(TRUE); }
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {

@@ -12,15 +12,9 @@ namespace {
 CWinApp* g_pApp = nullptr;
 }
 
-CWinApp* AfxGetApp()
-{
-    return g_pApp;
-}
+CWinApp* AfxGetApp() { return g_pApp; }
 
-CWnd* AfxGetMainWnd()
-{
-    return g_pApp ? g_pApp->m_pMainWnd : nullptr;
-}
+CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
 
 CWinApp::CWinApp(const char* lpszAppName)
 {
@@ -122,15 +116,9 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
     }
 }
 
-int CWinApp::ExitInstance()
-{
-    return m_msgCur.message == WM_QUIT ? int(m_msgCur.wParam) : 0;
-}
+int CWinApp::ExitInstance() { return m_msgCur.message == WM_QUIT ? int(m_msgCur.wParam) : 0; }
 
-void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
-{
-    m_templateList.push_back(pTemplate);
-}
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) { m_templateList.push_back(pTemplate); }
 
 void CWinApp::OnFileNew()
 {

@@ -46,7 +46,7 @@ public:
 
     int m_nCmdShow = SW_SHOWNORMAL;   // the start-up show state; -1 once used
     CWnd* m_pMainWnd = nullptr;
-    LPSTR m_lpCmdLine = nullptr;      // the arguments after the program's name
+    LPSTR m_lpCmdLine = nullptr;   // the arguments after the program's name
     std::string m_strAppName;
     std::string m_strProfileName;
     MSG m_msgCur = {};

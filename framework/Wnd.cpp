@@ -30,7 +30,7 @@ TempMaps& Temporaries()
     return maps;
 }
 
-} // namespace
+}   // namespace
 
 AFX_WND_STATE& AfxGetWndState()
 {
@@ -38,10 +38,7 @@ AFX_WND_STATE& AfxGetWndState()
     return state;
 }
 
-CWnd* afx_detail::WndFromHandle(HWND hWnd)
-{
-    return CWnd::FromHandle(hWnd);
-}
+CWnd* afx_detail::WndFromHandle(HWND hWnd) { return CWnd::FromHandle(hWnd); }
 
 CDC* afx_detail::DCFromHandle(HDC hDC)
 {
@@ -160,21 +157,20 @@ const char* CWnd::RegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbr
 BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (!cs.lpszClass)
-        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
-                                        HBRUSH(COLOR_WINDOW + 1));
+        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW), HBRUSH(COLOR_WINDOW + 1));
     return cs.lpszClass != nullptr;
 }
 
 BOOL CWnd::Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, const RECT& rect,
                   CWnd* pParentWnd, UINT nID, CCreateContext* pContext)
 {
-    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
+    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
                     reinterpret_cast<HMENU>(UINT_PTR(nID)), pContext);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, int x,
-                    int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
+BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
 {
     CREATESTRUCTA cs = {};
     cs.dwExStyle = dwExStyle;
@@ -196,8 +192,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpsz
     AFX_WND_STATE& st = AfxGetWndState();
     CWnd* pOldInit = st.pWndInit;
     st.pWndInit = this;
-    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, DWORD(cs.style), cs.x, cs.y, cs.cx,
-                                  cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, DWORD(cs.style), cs.x, cs.y, cs.cx, cs.cy,
+                                  cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     BOOL bNeverAttached = st.pWndInit == this;
     st.pWndInit = pOldInit;
     if (hWnd)
@@ -214,10 +210,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpsz
     return FALSE;
 }
 
-BOOL CWnd::DestroyWindow()
-{
-    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
-}
+BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -273,7 +266,7 @@ public:
     BOOL m_bEnabled = TRUE;
 };
 
-} // namespace
+}   // namespace
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
@@ -301,15 +294,9 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     return OnCmdMsg(nID, nCode, nullptr, nullptr);
 }
 
-BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*)
-{
-    return FALSE;
-}
+BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
-BOOL CWnd::PreTranslateMessage(MSG*)
-{
-    return FALSE;
-}
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -341,10 +328,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     return lResult;
 }
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd)
-{
-    Attach(::BeginPaint(m_hWnd, &m_ps));
-}
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) { Attach(::BeginPaint(m_hWnd, &m_ps)); }
 
 CPaintDC::~CPaintDC()
 {

@@ -5,10 +5,7 @@
 
 namespace {
 
-int QueryDeviceCaps(HDC hdc, int index)
-{
-    return ::GetDeviceCaps(hdc, index);
-}
+int QueryDeviceCaps(HDC hdc, int index) { return ::GetDeviceCaps(hdc, index); }
 
 // LOGPALETTE with room for all 256 entries.
 struct LogPalette256 {
@@ -30,7 +27,7 @@ void CopySystemEntries(HDC hdc, int start, int count, PALETTEENTRY* pDest)
         pDest[i] = PALETTEENTRY{sys[i].peRed, sys[i].peGreen, sys[i].peBlue, 0};
 }
 
-} // namespace
+}   // namespace
 
 PalDisplayHooks g_palDisplay = {QueryDeviceCaps, CPalId::ClearSystemPalette};
 

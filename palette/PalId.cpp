@@ -68,7 +68,10 @@ void CPalId::CreateFromFile(std::string path, int nType, BOOL bIdentity)
 void CPalId::SetFromRGB(const BYTE* pRGB, BOOL bIdentity) { CreateFromRGB(pRGB, bIdentity); }
 void CPalId::SetFromRGBQuad(const RGBQUAD* pQuads, BOOL bIdentity) { CreateFromRGBQuad(pQuads, bIdentity); }
 void CPalId::SetFromRGBTriple(const RGBTRIPLE* pTriples, BOOL bIdentity) { CreateFromRGBTriple(pTriples, bIdentity); }
-void CPalId::SetFromFile(std::string path, int nType, BOOL bIdentity) { CreateFromFile(std::move(path), nType, bIdentity); }
+void CPalId::SetFromFile(std::string path, int nType, BOOL bIdentity)
+{
+    CreateFromFile(std::move(path), nType, bIdentity);
+}
 void CPalId::SetFromSystem(BOOL bIdentity) { CreateFromSystem(bIdentity); }
 
 BOOL CPalId::DeletePalette()

@@ -14,10 +14,10 @@ public:
     ~CPalId() override;
 
     // Builds (expect an object without a palette; DeletePalette first).
-    virtual void CreateFromRGB(const BYTE* pRGB, BOOL bIdentity);           // 256 × red, green, blue
-    virtual void CreateFromRGBQuad(const RGBQUAD* pQuads, BOOL bIdentity);  // 256 RGBQUADs
+    virtual void CreateFromRGB(const BYTE* pRGB, BOOL bIdentity);            // 256 × red, green, blue
+    virtual void CreateFromRGBQuad(const RGBQUAD* pQuads, BOOL bIdentity);   // 256 RGBQUADs
     virtual void CreateFromRGBTriple(const RGBTRIPLE* pTriples, BOOL bIdentity);
-    virtual void CreateFromFile(std::string path, int nType, BOOL bIdentity);  // 1 bitmap, 2 PCX
+    virtual void CreateFromFile(std::string path, int nType, BOOL bIdentity);   // 1 bitmap, 2 PCX
     virtual void CreateFromSystem(BOOL bIdentity);
     virtual void SetFromRGB(const BYTE* pRGB, BOOL bIdentity);
     virtual void SetFromRGBQuad(const RGBQUAD* pQuads, BOOL bIdentity);

@@ -13,7 +13,7 @@ namespace {
 constexpr LONGLONG BMP_COLOR_TABLE_OFFSET = 14 + 40;
 constexpr UINT PCX_PALETTE_BYTES = 3 * PAL_ENTRIES;
 
-} // namespace
+}   // namespace
 
 void CPalId::ReadBmpColorTable(std::string path, BOOL bIdentity)
 {

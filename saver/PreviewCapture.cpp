@@ -75,4 +75,4 @@ struct InstallCapture {
     InstallCapture() { g_pfnPreviewPainted = CapturePreview; }
 } g_installCapture;
 
-} // namespace
+}   // namespace

@@ -24,7 +24,7 @@ HWND WindowFromArgs(const SaverArgs& args)
     return args.bHasWindow ? reinterpret_cast<HWND>(static_cast<uintptr_t>(args.nWindow)) : nullptr;
 }
 
-} // namespace
+}   // namespace
 
 BOOL CSaverApp::InitInstance()
 {
@@ -38,11 +38,9 @@ BOOL CSaverApp::InitInstance()
         dlg.DoModal();
         return FALSE;
     }
-    case SAVER_PASSWORD:
-        return FALSE;   // no password of its own to set
+    case SAVER_PASSWORD: return FALSE;   // no password of its own to set
     case SAVER_FULL_SCREEN:
-    case SAVER_PREVIEW:
-        return StartFlight(args);
+    case SAVER_PREVIEW: return StartFlight(args);
     default:
         AfxMessageBox(AfxLoadString(IDS_SAVER_USAGE).c_str(), MB_ICONINFORMATION | MB_OK);
         m_nExitCode = SAVER_EXIT_USAGE;

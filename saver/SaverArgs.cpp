@@ -2,10 +2,7 @@
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 const char* SkipBlanks(const char* p)
 {
@@ -34,7 +31,7 @@ bool ReadHandle(const char* p, uint64_t& nValue)
     return true;
 }
 
-} // namespace
+}   // namespace
 
 SaverArgs ParseSaverArgs(const char* pszCommandLine)
 {
@@ -74,8 +71,7 @@ SaverArgs ParseSaverArgs(const char* pszCommandLine)
             args.bHasWindow = bHandle ? 1 : 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     if (args.nMode == SAVER_USAGE)
         args.nWindow = 0;

@@ -6,17 +6,17 @@
 #include <cstdint>
 
 enum : int32_t {
-    SAVER_SETTINGS = 0,    // /c, /c:<hwnd> or no argument: the settings dialog
-    SAVER_FULL_SCREEN = 1, // /s
-    SAVER_PREVIEW = 2,     // /p <hwnd>: a preview inside that window
-    SAVER_PASSWORD = 3,    // /a: nothing to do
-    SAVER_USAGE = 4,       // anything else: show the usage
+    SAVER_SETTINGS = 0,      // /c, /c:<hwnd> or no argument: the settings dialog
+    SAVER_FULL_SCREEN = 1,   // /s
+    SAVER_PREVIEW = 2,       // /p <hwnd>: a preview inside that window
+    SAVER_PASSWORD = 3,      // /a: nothing to do
+    SAVER_USAGE = 4,         // anything else: show the usage
 };
 
 struct SaverArgs {
     int32_t nMode;
-    int32_t bHasWindow;    // a handle was given (and parsed) for /p, /c or /a
-    uint64_t nWindow;      // the handle's value when bHasWindow is 1
+    int32_t bHasWindow;   // a handle was given (and parsed) for /p, /c or /a
+    uint64_t nWindow;     // the handle's value when bHasWindow is 1
 };
 
 // Never fails: what it cannot read is SAVER_USAGE, except that /p with a

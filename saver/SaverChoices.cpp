@@ -16,7 +16,7 @@ const SaverChoiceList kLists[CHOICE_COUNT] = {
     {"Tune", kTunes, 4, 0},
 };
 
-} // namespace
+}   // namespace
 
 const SaverChoiceList& GetSaverChoiceList(int32_t nChoice)
 {

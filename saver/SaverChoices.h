@@ -16,7 +16,7 @@ struct SaverChoices {
 // One setting: the values it may take, in the order the dialog lists them,
 // and the index of its default.
 struct SaverChoiceList {
-    const char* pszKey;          // its key in the settings file
+    const char* pszKey;   // its key in the settings file
     const int32_t* pValues;
     int32_t nCount;
     int32_t nDefault;

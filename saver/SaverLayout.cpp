@@ -8,7 +8,7 @@ SaverRect Centre(int32_t cxArea, int32_t cyArea, int32_t cx, int32_t cy)
     return SaverRect{(cxArea - cx) / 2, (cyArea - cy) / 2, cx, cy};
 }
 
-} // namespace
+}   // namespace
 
 SaverRect IntegerFit(int32_t cxArea, int32_t cyArea)
 {

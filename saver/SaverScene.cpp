@@ -22,12 +22,9 @@ private:
     CSaverScene& m_scene;
 };
 
-} // namespace
+}   // namespace
 
-CSaverScene::~CSaverScene()
-{
-    Stop();
-}
+CSaverScene::~CSaverScene() { Stop(); }
 
 void CSaverScene::Start(const SaverChoices& choices)
 {

@@ -34,14 +34,14 @@ public:
     // Undoes Start (also done by the destructor).
     void Stop();
 
-    HWND m_hWnd = nullptr;                 // the window that shows the picture
+    HWND m_hWnd = nullptr;   // the window that shows the picture
     SaverRect m_places[kMaxPlaces] = {};
     int32_t m_nPlaces = 0;
     int32_t m_nSimulation = 1;
     CDibG m_dib;
     CPalId* m_pPalId = nullptr;
     BOOL m_bStarted = FALSE;
-    BOOL m_bBackground = FALSE;            // realise the palette as a background one
+    BOOL m_bBackground = FALSE;   // realise the palette as a background one
 };
 
 extern int g_bRunning;

@@ -6,7 +6,7 @@ namespace {
 const char kSettingsFile[] = "QUARVELL.INI";   // found in the Windows directory
 const char kSection[] = "Screensaver";
 
-} // namespace
+}   // namespace
 
 SaverChoices ReadSaverChoices()
 {

@@ -13,9 +13,10 @@ const char* const kTuneTexts[] = {"None", "Tune #1", "Tune #2", "Tune #3"};
 const char* const* const kTexts[CHOICE_COUNT] = {kSimulationTexts, kPopulationTexts, kNauseaTexts, kFrameRateTexts,
                                                  kTuneTexts};
 
-} // namespace
+}   // namespace
 
-CSaverSettingsDlg::CSaverSettingsDlg(CWnd* pOwner) : CDialog(IDD_SAVER_SETTINGS, pOwner), m_choices(ReadSaverChoices()) {}
+CSaverSettingsDlg::CSaverSettingsDlg(CWnd* pOwner) : CDialog(IDD_SAVER_SETTINGS, pOwner), m_choices(ReadSaverChoices())
+{}
 
 BOOL CSaverSettingsDlg::OnInitDialog()
 {

@@ -27,12 +27,8 @@ void Paint(HWND hWnd)
 LRESULT CALLBACK FullScreenProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PAINT:
-        Paint(hWnd);
-        return 0;
-    case WM_SETCURSOR:
-        ::SetCursor(nullptr);
-        return TRUE;
+    case WM_PAINT: Paint(hWnd); return 0;
+    case WM_SETCURSOR: ::SetCursor(nullptr); return TRUE;
     case WM_MOUSEMOVE: {
         const POINT pt = {short(LOWORD(lParam)), short(HIWORD(lParam))};
         if (!g_bPointerSeen) {
@@ -48,9 +44,7 @@ LRESULT CALLBACK FullScreenProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-    case WM_XBUTTONDOWN:
-        ::PostMessageA(hWnd, WM_CLOSE, 0, 0);
-        return 0;
+    case WM_XBUTTONDOWN: ::PostMessageA(hWnd, WM_CLOSE, 0, 0); return 0;
     case WM_ACTIVATEAPP:
         if (!wParam)
             ::PostMessageA(hWnd, WM_CLOSE, 0, 0);
@@ -64,11 +58,8 @@ LRESULT CALLBACK FullScreenProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
         if ((wParam & 0xFFF0) == SC_SCREENSAVE)
             return 0;
         break;
-    case WM_DESTROY:
-        ::PostQuitMessage(0);
-        return 0;
-    default:
-        break;
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    default: break;
     }
     return ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
@@ -91,8 +82,7 @@ LRESULT CALLBACK PreviewProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         ::KillTimer(hWnd, kParentTimer);
         ::PostQuitMessage(0);
         return 0;
-    default:
-        break;
+    default: break;
     }
     return ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
@@ -127,7 +117,7 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT pRect, LPARAM lParam)
     return TRUE;
 }
 
-} // namespace
+}   // namespace
 
 PreviewPaintedFn g_pfnPreviewPainted = nullptr;
 
@@ -172,8 +162,8 @@ HWND CreatePreviewWindow(HINSTANCE hInstance, HWND hParent, CSaverScene& scene)
     scene.m_nPlaces = 1;
 
     g_pScene = &scene;
-    HWND hWnd = ::CreateWindowExA(0, kPreviewClass, kCaption, WS_CHILD | WS_VISIBLE, 0, 0, rc.right, rc.bottom,
-                                  hParent, nullptr, hInstance, nullptr);
+    HWND hWnd = ::CreateWindowExA(0, kPreviewClass, kCaption, WS_CHILD | WS_VISIBLE, 0, 0, rc.right, rc.bottom, hParent,
+                                  nullptr, hInstance, nullptr);
     if (!hWnd)
         return nullptr;
     scene.m_hWnd = hWnd;

@@ -10,10 +10,7 @@ void WaitForMessagesOrTimeout(uint32_t nTimeoutMs)
     ::MsgWaitForMultipleObjectsEx(0, nullptr, DWORD(nTimeoutMs), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-CTimerResolution::CTimerResolution()
-    : m_bRaised(::timeBeginPeriod(1) == TIMERR_NOERROR)
-{
-}
+CTimerResolution::CTimerResolution() : m_bRaised(::timeBeginPeriod(1) == TIMERR_NOERROR) {}
 
 CTimerResolution::~CTimerResolution()
 {

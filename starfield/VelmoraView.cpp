@@ -69,20 +69,15 @@ private:
     CVelmoraView& m_view;
 };
 
-int DefaultViewMessageBox(const char* pszText, UINT nType)
-{
-    return AfxMessageBox(pszText, nType, 0);
-}
+int DefaultViewMessageBox(const char* pszText, UINT nType) { return AfxMessageBox(pszText, nType, 0); }
 
-} // namespace
+}   // namespace
 
 ViewMessageBoxFn g_pfnViewMessageBox = DefaultViewMessageBox;
 
 CVelmoraView::CVelmoraView()
     : m_nDisplaySize(::GetSystemMetrics(SM_CXSCREEN) <= 640 ? DISPLAY_NORMAL : DISPLAY_DOUBLED),
-      m_nSimulation(kSimulationTumbleDry),
-      m_nPopulation(kPopulationDense),
-      m_nNausea(0)
+      m_nSimulation(kSimulationTumbleDry), m_nPopulation(kPopulationDense), m_nNausea(0)
 {
     g_nStars = kPopulationDense;
     // Only the Tumble Dry step counts frames for the rate pane.
@@ -169,10 +164,7 @@ void CVelmoraView::NextFrame()
     ::NextFrame(g_bRunning, m_nSimulation, surface);
 }
 
-void CVelmoraView::ResetStars()
-{
-    ::ResetStars(m_nPopulation, m_nSimulation);
-}
+void CVelmoraView::ResetStars() { ::ResetStars(m_nPopulation, m_nSimulation); }
 
 void CVelmoraView::OnDraw(CDC* pDC)
 {

@@ -19,11 +19,11 @@ enum : int32_t {
 
 // The settings the view reads from "QUARVELL.INI" when its window is made.
 struct ViewSettings {
-    int32_t nDoNotUse;          // [WinG] Do Not Use
-    int32_t nForceOrientation;  // [WinG] Force Orientation
-    int32_t nNumRuns;           // [Velmora] Num Runs
-    bool bNumRunsOutOfRange;    // its text is a number beyond 32 bits
-    int32_t nFrameRate;         // [Velmora] Frame Rate: 1..1000, else 0 (unpaced)
+    int32_t nDoNotUse;           // [WinG] Do Not Use
+    int32_t nForceOrientation;   // [WinG] Force Orientation
+    int32_t nNumRuns;            // [Velmora] Num Runs
+    bool bNumRunsOutOfRange;     // its text is a number beyond 32 bits
+    int32_t nFrameRate;          // [Velmora] Frame Rate: 1..1000, else 0 (unpaced)
 };
 
 // Reads the values with the profile functions (default 0 each).

@@ -114,12 +114,9 @@ void ChooseNext(CVelmoraView& view, const PictureGroup& group)
     view.OnCmdMsg(pNext->nID, CN_COMMAND, nullptr, nullptr);
 }
 
-} // namespace
+}   // namespace
 
-void CVelmoraView::SetButtonImage(int nPos, int nImage)
-{
-    FrameSetButtonImage(nPos, nImage);
-}
+void CVelmoraView::SetButtonImage(int nPos, int nImage) { FrameSetButtonImage(nPos, nImage); }
 
 // The three help buttons show the last three pictures of the strip, which
 // the frame's button order does not give them.
@@ -181,7 +178,10 @@ void CVelmoraView::OnUpdateDisplayWindow(CCmdUI* pCmdUI)
     UpdateChoice(pCmdUI, kDisplaySizes, m_nDisplaySize, g_bWinGInUse != 0);
 }
 void CVelmoraView::OnUpdateSimulationTumbleDry(CCmdUI* pCmdUI) { UpdateChoice(pCmdUI, kSimulations, m_nSimulation); }
-void CVelmoraView::OnUpdateSimulationWashingMachine(CCmdUI* pCmdUI) { UpdateChoice(pCmdUI, kSimulations, m_nSimulation); }
+void CVelmoraView::OnUpdateSimulationWashingMachine(CCmdUI* pCmdUI)
+{
+    UpdateChoice(pCmdUI, kSimulations, m_nSimulation);
+}
 void CVelmoraView::OnUpdateSimulationDirtyLaundry(CCmdUI* pCmdUI) { UpdateChoice(pCmdUI, kSimulations, m_nSimulation); }
 void CVelmoraView::OnUpdatePopulationSparse(CCmdUI* pCmdUI) { UpdateChoice(pCmdUI, kPopulations, m_nPopulation); }
 void CVelmoraView::OnUpdatePopulationDense(CCmdUI* pCmdUI) { UpdateChoice(pCmdUI, kPopulations, m_nPopulation); }

@@ -34,7 +34,7 @@ bool RunCountTextOutOfRange()
     return false;
 }
 
-} // namespace
+}   // namespace
 
 ViewSettings ReadViewSettings()
 {

@@ -85,7 +85,7 @@ void ReleasePixels(CDibG& dib)
     dib.m_pBits = nullptr;
 }
 
-} // namespace
+}   // namespace
 
 CDibG::CDibG()
 {
@@ -105,10 +105,7 @@ CDibG::~CDibG()
         DeleteDC(m_hOwnDC);
 }
 
-BOOL CDibG::IsValid()
-{
-    return GetWidth() > 0 && GetHeight() > 0 && m_pBits && m_pRowOffsets;
-}
+BOOL CDibG::IsValid() { return GetWidth() > 0 && GetHeight() > 0 && m_pBits && m_pRowOffsets; }
 
 BOOL CDibG::IsReady() { return IsValid(); }
 BOOL CDibG::IsSelected() { return m_bSelected; }
@@ -120,20 +117,14 @@ void CDibG::CreateWithPalette(int32_t nWidth, int32_t nHeight, CPalId* pPalette)
     CreateBuffer(nWidth, nHeight, pPalette);
 }
 
-void CDibG::CreateWithPalette(SIZE size, CPalId* pPalette)
-{
-    CreateWithPalette(size.cx, size.cy, pPalette);
-}
+void CDibG::CreateWithPalette(SIZE size, CPalId* pPalette) { CreateWithPalette(size.cx, size.cy, pPalette); }
 
-void CDibG::Create(int32_t nWidth, int32_t nHeight, CPalId* pPalette)
-{
-    CreateBuffer(nWidth, nHeight, pPalette);
-}
+void CDibG::Create(int32_t nWidth, int32_t nHeight, CPalId* pPalette) { CreateBuffer(nWidth, nHeight, pPalette); }
 
 void CDibG::CreateBuffer(int32_t nWidth, int32_t nHeight, CPalId* pPalette)
 {
     if (IsCreated())
-        return;     // never re-created in place: Destroy comes first
+        return;   // never re-created in place: Destroy comes first
     // An impossible size is refused before anything changes.
     if (!SizeFits(nWidth, nHeight))
         ThrowMemoryError();
@@ -159,10 +150,7 @@ void CDibG::SetWidth(int32_t nWidth)
     m_nPitch = int32_t(((int64_t(nWidth) * 8 + 31) / 32) * 4);
 }
 
-void CDibG::SetHeight(int32_t nHeight)
-{
-    m_bmih.biHeight = g_nOrientation == ORIENT_TOP_DOWN ? -nHeight : nHeight;
-}
+void CDibG::SetHeight(int32_t nHeight) { m_bmih.biHeight = g_nOrientation == ORIENT_TOP_DOWN ? -nHeight : nHeight; }
 
 void CDibG::AllocateBits()
 {
@@ -246,8 +234,8 @@ void CDibG::CopyBitsIn(const BYTE* pSource, int32_t nSourceOrientation)
         return;
     }
     for (int32_t r = nHeight - 1; r >= 0; --r)
-        std::memcpy(m_pBits + size_t(r) * size_t(m_nPitch),
-                    pSource + size_t(nHeight - 1 - r) * size_t(m_nPitch), size_t(m_nPitch));
+        std::memcpy(m_pBits + size_t(r) * size_t(m_nPitch), pSource + size_t(nHeight - 1 - r) * size_t(m_nPitch),
+                    size_t(m_nPitch));
 }
 
 void CDibG::Fill(BYTE index)
@@ -283,10 +271,7 @@ void CDibG::Destroy()
 
 void CDibG::SetResourceModule(HMODULE hModule) { m_hResModule = hModule; }
 
-HMODULE CDibG::GetResourceModule()
-{
-    return m_hResModule ? m_hResModule : AfxGetResourceHandle();
-}
+HMODULE CDibG::GetResourceModule() { return m_hResModule ? m_hResModule : AfxGetResourceHandle(); }
 
 RECT& CDibG::GetRect(RECT& rect)
 {
@@ -313,17 +298,11 @@ CPalId* CDibG::GetPalette() { return m_pPalette; }
 // no pixels: reads give 0 and null, writes do nothing.
 BYTE CDibG::GetPixel(int32_t x, int32_t y) { return GetPixel(POINT{x, y}); }
 
-BYTE CDibG::GetPixel(const POINT& point)
-{
-    return IsCreated() ? m_pBits[m_pRowOffsets[point.y] + point.x] : BYTE(0);
-}
+BYTE CDibG::GetPixel(const POINT& point) { return IsCreated() ? m_pBits[m_pRowOffsets[point.y] + point.x] : BYTE(0); }
 
 BYTE* CDibG::GetPixelPtr(int32_t x, int32_t y) { return GetPixelPtr(POINT{x, y}); }
 
-BYTE* CDibG::GetPixelPtr(const POINT& point)
-{
-    return IsCreated() ? GetRowPtr(point.y) + point.x : nullptr;
-}
+BYTE* CDibG::GetPixelPtr(const POINT& point) { return IsCreated() ? GetRowPtr(point.y) + point.x : nullptr; }
 
 BYTE* CDibG::GetRowPtr(int32_t y) { return IsCreated() ? m_pBits + GetRowOffset(y) : nullptr; }
 int32_t CDibG::GetPixelOffset(int32_t x, int32_t y) { return GetPixelOffset(POINT{x, y}); }

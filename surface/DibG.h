@@ -82,12 +82,15 @@ public:
     virtual int Draw(CDC* pDC, const RECT& rcDst);
     virtual int Draw(CDC* pDC, int x, int y);
     virtual int Draw(CDC* pDC, const POINT& point);
-    virtual int DrawDirect(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, int ySrc, int cxSrc, int cySrc);
-    virtual int DrawShared(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, int ySrc, int cxSrc, int cySrc);
+    virtual int DrawDirect(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, int ySrc, int cxSrc,
+                           int cySrc);
+    virtual int DrawShared(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, int ySrc, int cxSrc,
+                           int cySrc);
     virtual int BltTo(CDC* pDC, const POINT& ptDst, const POINT& ptSrc, const SIZE& size);
     virtual int StretchTo(CDC* pDC, const POINT& ptDst, const SIZE& sizeDst, const POINT& ptSrc, const SIZE& sizeSrc);
     virtual int DrawSharedBottomUp(CDC* pDC, const RECT& rcDst);
-    virtual int DrawSharedBottomUp(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, int ySrc, int cxSrc, int cySrc);
+    virtual int DrawSharedBottomUp(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, int ySrc, int cxSrc,
+                                   int cySrc);
     virtual void Create(int32_t nWidth, int32_t nHeight, CPalId* pPalette);
     virtual void CreateBuffer(int32_t nWidth, int32_t nHeight, CPalId* pPalette);
     virtual BOOL IsCreated();
@@ -113,13 +116,13 @@ public:
     static void UpdateSharedHeaders(CPalId* pPalette);
 
     BITMAPINFOHEADER m_bmih;
-    RGBQUAD m_colors[256];          // directly after m_bmih: together a BITMAPINFO
-    HBITMAP m_hBitmap = nullptr;    // WinG bitmap holding the pixels
-    int32_t m_nPitch = 0;           // bytes per row, a multiple of 4
+    RGBQUAD m_colors[256];         // directly after m_bmih: together a BITMAPINFO
+    HBITMAP m_hBitmap = nullptr;   // WinG bitmap holding the pixels
+    int32_t m_nPitch = 0;          // bytes per row, a multiple of 4
     BYTE* m_pBits = nullptr;
     int32_t* m_pRowOffsets = nullptr;
     BOOL m_bCreated = FALSE;
-    BOOL m_bSelected = FALSE;       // bitmap is the one in the shared WinG DC
+    BOOL m_bSelected = FALSE;   // bitmap is the one in the shared WinG DC
     HDC m_hOwnDC = nullptr;
     CPalId* m_pPalette = nullptr;   // not owned
     HMODULE m_hResModule = nullptr;

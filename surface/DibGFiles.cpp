@@ -144,8 +144,7 @@ private:
 
 // Runs one load over the file at the path into the sink; any failure
 // raises the matching exception.
-template <class Sink>
-void LoadInto(CDibG& dib, const char* pszPath, CPalId* pPalette, bool bPcx)
+template <class Sink> void LoadInto(CDibG& dib, const char* pszPath, CPalId* pPalette, bool bPcx)
 {
     CFile file;
     OpenForReading(dib, file, pszPath);
@@ -163,7 +162,7 @@ void LoadInto(CDibG& dib, const char* pszPath, CPalId* pPalette, bool bPcx)
         dib.FlipVertical();
 }
 
-} // namespace
+}   // namespace
 
 void CDibG::LoadBmpFile(const char* pszPath, CPalId* pPalette)
 {

@@ -10,10 +10,7 @@
 
 namespace {
 
-bool IsWordAligned(int32_t xSrc, int32_t xDst, int32_t cx)
-{
-    return xSrc % 4 == 0 && xDst % 4 == 0 && cx % 4 == 0;
-}
+bool IsWordAligned(int32_t xSrc, int32_t xDst, int32_t cx) { return xSrc % 4 == 0 && xDst % 4 == 0 && cx % 4 == 0; }
 
 uint32_t LoadWord(const BYTE* p)
 {
@@ -22,10 +19,7 @@ uint32_t LoadWord(const BYTE* p)
     return w;
 }
 
-void StoreWord(BYTE* p, uint32_t w)
-{
-    std::memcpy(p, &w, 4);
-}
+void StoreWord(BYTE* p, uint32_t w) { std::memcpy(p, &w, 4); }
 
 // The size of a rectangle that can be copied into a created buffer of
 // width × height: neither side negative nor larger than the buffer. A
@@ -33,11 +27,10 @@ void StoreWord(BYTE* p, uint32_t w)
 // outside the buffer, so the copies and the block put copy nothing then.
 bool FitsInto(CDibG& dib, const SIZE& size)
 {
-    return dib.IsCreated() && size.cx >= 0 && size.cy >= 0 && size.cx <= dib.GetWidth() &&
-           size.cy <= dib.GetHeight();
+    return dib.IsCreated() && size.cx >= 0 && size.cy >= 0 && size.cx <= dib.GetWidth() && size.cy <= dib.GetHeight();
 }
 
-} // namespace
+}   // namespace
 
 CDibG& CDibG::Assign(CDibG& source)
 {
@@ -82,10 +75,7 @@ void CDibG::FlipVertical()
     }
 }
 
-void CDibG::FillRGB(const RGBTRIPLE& color)
-{
-    Fill(NearestColor(color));
-}
+void CDibG::FillRGB(const RGBTRIPLE& color) { Fill(NearestColor(color)); }
 
 BYTE CDibG::FindColor(const RGBTRIPLE& color)
 {
@@ -106,7 +96,7 @@ BYTE CDibG::NearestColor(const RGBTRIPLE& color)
         const RGBQUAD& q = g_bmiRGB.bmiColors[i];
         const int nDistance = std::abs(q.rgbRed - color.rgbtRed) + std::abs(q.rgbGreen - color.rgbtGreen) +
                               std::abs(q.rgbBlue - color.rgbtBlue);
-        if (nDistance < nBestDistance) {    // strict: the lowest index wins a tie
+        if (nDistance < nBestDistance) {   // strict: the lowest index wins a tie
             nBest = i;
             nBestDistance = nDistance;
         }

@@ -7,12 +7,9 @@
 
 namespace {
 
-HDC HandleOf(CDC* pDC)
-{
-    return pDC ? pDC->m_hDC : nullptr;
-}
+HDC HandleOf(CDC* pDC) { return pDC ? pDC->m_hDC : nullptr; }
 
-} // namespace
+}   // namespace
 
 int CDibG::Draw(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, int ySrc, int cxSrc, int cySrc)
 {
@@ -21,24 +18,18 @@ int CDibG::Draw(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, in
 
 int CDibG::Draw(CDC* pDC, const RECT& rcDst, const RECT& rcSrc)
 {
-    return Draw(pDC, rcDst.left, rcDst.top, rcDst.right - rcDst.left, rcDst.bottom - rcDst.top,
-                rcSrc.left, rcSrc.top, rcSrc.right - rcSrc.left, rcSrc.bottom - rcSrc.top);
+    return Draw(pDC, rcDst.left, rcDst.top, rcDst.right - rcDst.left, rcDst.bottom - rcDst.top, rcSrc.left, rcSrc.top,
+                rcSrc.right - rcSrc.left, rcSrc.bottom - rcSrc.top);
 }
 
-int CDibG::Draw(CDC* pDC, const RECT& rcDst)
-{
-    return Draw(pDC, rcDst, RECT{0, 0, GetWidth(), GetHeight()});
-}
+int CDibG::Draw(CDC* pDC, const RECT& rcDst) { return Draw(pDC, rcDst, RECT{0, 0, GetWidth(), GetHeight()}); }
 
 int CDibG::Draw(CDC* pDC, int x, int y)
 {
     return Draw(pDC, x, y, GetWidth(), GetHeight(), 0, 0, GetWidth(), GetHeight());
 }
 
-int CDibG::Draw(CDC* pDC, const POINT& point)
-{
-    return Draw(pDC, point.x, point.y);
-}
+int CDibG::Draw(CDC* pDC, const POINT& point) { return Draw(pDC, point.x, point.y); }
 
 int CDibG::DrawDirect(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, int ySrc, int cxSrc, int cySrc)
 {
@@ -61,9 +52,8 @@ int CDibG::BltTo(CDC* pDC, const POINT& ptDst, const POINT& ptSrc, const SIZE& s
 {
     if (g_bWinGInUse)
         return g_WinG.pfnBitBlt(HandleOf(pDC), ptDst.x, ptDst.y, size.cx, size.cy, g_hWinGDC, ptSrc.x, ptSrc.y);
-    return StretchDIBits(HandleOf(pDC), ptDst.x, ptDst.y, size.cx, size.cy, ptSrc.x,
-                         GetHeight() - ptSrc.y - size.cy, size.cx, size.cy, m_pBits, GetBitmapInfo(),
-                         UINT(g_nColorUse), SRCCOPY);
+    return StretchDIBits(HandleOf(pDC), ptDst.x, ptDst.y, size.cx, size.cy, ptSrc.x, GetHeight() - ptSrc.y - size.cy,
+                         size.cx, size.cy, m_pBits, GetBitmapInfo(), UINT(g_nColorUse), SRCCOPY);
 }
 
 int CDibG::StretchTo(CDC* pDC, const POINT& ptDst, const SIZE& sizeDst, const POINT& ptSrc, const SIZE& sizeSrc)
@@ -101,7 +91,7 @@ int StretchShared(CDibG& dib, CDC* pDC, int xDst, int yDst, int cxDst, int cyDst
                          dib.m_pBits, pbmi, UINT(g_nColorUse), SRCCOPY);
 }
 
-} // namespace
+}   // namespace
 
 int CDibG::DrawShared(CDC* pDC, int xDst, int yDst, int cxDst, int cyDst, int xSrc, int ySrc, int cxSrc, int cySrc)
 {

@@ -12,7 +12,7 @@ struct BitmapResource {
     const BYTE* pBits;
     int32_t nWidth;
     int32_t nHeight;
-    int32_t nOrientation;     // of the rows in the resource
+    int32_t nOrientation;   // of the rows in the resource
 };
 
 // Finds, loads and locks the RT_BITMAP resource and checks that it is what
@@ -40,8 +40,7 @@ BitmapResource LockBitmapResource(CDibG& dib, const char* pszName)
     const int64_t nPitch = ((int64_t(pHeader->biWidth) * 8 + 31) / 32) * 4;
     if (pHeader->biSize < sizeof(BITMAPINFOHEADER) || pHeader->biSize > nSize || pHeader->biBitCount != 8 ||
         pHeader->biCompression != BI_RGB || (pHeader->biClrUsed != 0 && pHeader->biClrUsed != 256) ||
-        pHeader->biWidth <= 0 || nHeight == 0 ||
-        int64_t(pHeader->biSize) + 1024 + nPitch * nHeight > int64_t(nSize))
+        pHeader->biWidth <= 0 || nHeight == 0 || int64_t(pHeader->biSize) + 1024 + nPitch * nHeight > int64_t(nSize))
         dib.ThrowResourceError();
 
     BitmapResource res;
@@ -53,7 +52,7 @@ BitmapResource LockBitmapResource(CDibG& dib, const char* pszName)
     return res;
 }
 
-} // namespace
+}   // namespace
 
 void CDibG::Load(const char* pszName, CPalId* pPalette, int32_t nSource)
 {

@@ -12,22 +12,13 @@ int32_t Le32(const uint8_t* p)
     return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
 }
 
-uint16_t LeU16(const uint8_t* p)
-{
-    return uint16_t(p[0] | p[1] << 8);
-}
+uint16_t LeU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
-int32_t Le16(const uint8_t* p)
-{
-    return int16_t(LeU16(p));
-}
+int32_t Le16(const uint8_t* p) { return int16_t(LeU16(p)); }
 
-bool DimensionOk(int32_t n)
-{
-    return n > 0 && n <= kMaxDimension;
-}
+bool DimensionOk(int32_t n) { return n > 0 && n <= kMaxDimension; }
 
-} // namespace
+}   // namespace
 
 Check CheckBmpHeader(const uint8_t* info, uint64_t fileLength, BmpInfo* out)
 {
@@ -73,7 +64,7 @@ Check CheckPcxHeader(const uint8_t* header, uint64_t fileLength, PcxInfo* out)
     info.xmax = Le16(header + 8);
     info.ymax = Le16(header + 10);
     info.bytesPerLine = Le16(header + 66);
-    info.width = info.xmax - info.xmin + 1;    // 16-bit inputs: no overflow
+    info.width = info.xmax - info.xmin + 1;   // 16-bit inputs: no overflow
     info.height = info.ymax - info.ymin + 1;
     if (!DimensionOk(info.width) || !DimensionOk(info.height))
         return Check::badDimensions;
@@ -98,13 +89,13 @@ Check CheckPcxData(const uint8_t* data, size_t dataSize, int32_t bytesPerLine, i
     return DecodePcxRows(data, dataSize, bytesPerLine, nullptr, 0, height);
 }
 
-Check DecodePcxRows(const uint8_t* data, size_t dataSize, int32_t bytesPerLine,
-                    uint8_t* pixels, uint32_t pitch, int32_t height)
+Check DecodePcxRows(const uint8_t* data, size_t dataSize, int32_t bytesPerLine, uint8_t* pixels, uint32_t pitch,
+                    int32_t height)
 {
     size_t in = 0;
     for (int32_t row = 0; row < height; ++row) {
-        const size_t line = size_t(row) * pitch;    // the row's start in the block
-        uint32_t x = 0;   // next byte of the row to write
+        const size_t line = size_t(row) * pitch;   // the row's start in the block
+        uint32_t x = 0;                            // next byte of the row to write
         int32_t count = bytesPerLine;
         while (count > 0) {
             if (in >= dataSize)
@@ -201,4 +192,4 @@ Check LoadPcx(FileSource& file, ImageSink& sink)
     return DecodePcxRows(data.get(), pcx.dataSize, pcx.bytesPerLine, pixels, RowPitch(pcx.width), pcx.height);
 }
 
-} // namespace imagefmt
+}   // namespace imagefmt

@@ -56,9 +56,9 @@ Check CheckBmpHeader(const uint8_t* info, uint64_t fileLength, BmpInfo* out);
 struct PcxInfo {
     int32_t xmin, ymin, xmax, ymax;
     int32_t bytesPerLine;
-    int32_t width;            // xmax − xmin + 1
-    int32_t height;           // ymax − ymin + 1
-    uint32_t dataSize;        // run-length data: file length − 128 − 768
+    int32_t width;       // xmax − xmin + 1
+    int32_t height;      // ymax − ymin + 1
+    uint32_t dataSize;   // run-length data: file length − 128 − 768
 };
 
 // Reads the fields of a PCX header the loader uses (all little-endian
@@ -79,8 +79,8 @@ Check CheckPcxData(const uint8_t* data, size_t dataSize, int32_t bytesPerLine, i
 // end, or bytes per line larger than the pitch) are dropped, so nothing
 // is written outside the block. Returns Check::truncated when the data
 // ends before every row is complete.
-Check DecodePcxRows(const uint8_t* data, size_t dataSize, int32_t bytesPerLine,
-                    uint8_t* pixels, uint32_t pitch, int32_t height);
+Check DecodePcxRows(const uint8_t* data, size_t dataSize, int32_t bytesPerLine, uint8_t* pixels, uint32_t pitch,
+                    int32_t height);
 
 // The file a load reads: its length and exact reads at an offset.
 class FileSource {
@@ -123,4 +123,4 @@ Check LoadBmp(FileSource& file, ImageSink& sink);
 // row before the block is asked for; rows are decoded top row first.
 Check LoadPcx(FileSource& file, ImageSink& sink);
 
-} // namespace imagefmt
+}   // namespace imagefmt

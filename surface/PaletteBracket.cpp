@@ -2,8 +2,7 @@
 #include "palette/PalId.h"
 #include "surface/SurfaceState.h"
 
-CPaletteBracket::CPaletteBracket(CPalId* pPalette)
-    : m_hWnd(GetDesktopWindow()), m_hDC(GetDC(m_hWnd))
+CPaletteBracket::CPaletteBracket(CPalId* pPalette) : m_hWnd(GetDesktopWindow()), m_hDC(GetDC(m_hWnd))
 {
     if (!g_bWinGInUse)
         return;

@@ -31,7 +31,7 @@ extern BOOL g_bWinGInUse;
 extern int32_t g_nOrientation;
 extern int32_t g_nColorUse;
 extern HDC g_hWinGDC;
-extern HBITMAP g_hbmInitial;     // what the shared DC held before any buffer
-extern CDibG* g_pSelectedDib;    // the buffer whose bitmap the shared DC holds
+extern HBITMAP g_hbmInitial;    // what the shared DC held before any buffer
+extern CDibG* g_pSelectedDib;   // the buffer whose bitmap the shared DC holds
 extern SharedBmiRGB g_bmiRGB;
 extern SharedBmiIndex g_bmiIndex;

@@ -19,9 +19,15 @@ const char kProfileKey[] = "ProfileMessage";
 BOOL ResolveEntryPoints(HMODULE hModule, WinGEntryPoints& table)
 {
     static const char* const kNames[] = {
-        "WinGCreateDC",          "WinGCreateBitmap",        "WinGGetDIBPointer",
-        "WinGRecommendDIBFormat", "WinGGetDIBColorTable",   "WinGSetDIBColorTable",
-        "WinGBitBlt",            "WinGStretchBlt",          "WinGCreateHalftoneBrush",
+        "WinGCreateDC",
+        "WinGCreateBitmap",
+        "WinGGetDIBPointer",
+        "WinGRecommendDIBFormat",
+        "WinGGetDIBColorTable",
+        "WinGSetDIBColorTable",
+        "WinGBitBlt",
+        "WinGStretchBlt",
+        "WinGCreateHalftoneBrush",
         "WinGCreateHalftonePalette",
     };
     FARPROC procs[10] = {};
@@ -68,7 +74,7 @@ BOOL DisplayHasPalette()
     return bPalette;
 }
 
-} // namespace
+}   // namespace
 
 BOOL LoadWinG(const char* pszMessage)
 {
@@ -111,7 +117,7 @@ void InitDisplaySurface(const char* pszMessage, BOOL bDoNotUse, int32_t nForceOr
     InitSharedHeader(g_bmiIndex.bmiHeader);
 
     if (bDoNotUse)
-        g_bWinGTried = TRUE;    // refused: the library is never touched
+        g_bWinGTried = TRUE;   // refused: the library is never touched
     else
         LoadWinG(pszMessage);
 

@@ -20,8 +20,8 @@ struct WinGEntryPoints {
     PFNWINGCREATEHALFTONEPALETTE pfnCreateHalftonePalette;
 };
 
-extern BOOL g_bWinGTried;        // a load was attempted or refused
-extern BOOL g_bWinGLoaded;       // the library and all ten entry points were found
+extern BOOL g_bWinGTried;    // a load was attempted or refused
+extern BOOL g_bWinGLoaded;   // the library and all ten entry points were found
 extern HMODULE g_hWinGModule;
 extern WinGEntryPoints g_WinG;   // valid while g_bWinGLoaded
 

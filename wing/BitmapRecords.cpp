@@ -34,10 +34,7 @@ void* SectionBits(HBITMAP hbm)
     return ds.dsBm.bmBits;
 }
 
-bool IsLive(const BitmapRecord& r)
-{
-    return SectionBits(r.hbm) == r.pBits;
-}
+bool IsLive(const BitmapRecord& r) { return SectionBits(r.hbm) == r.pBits; }
 
 void DropDeadRecords()
 {
@@ -53,8 +50,7 @@ bool Grow()
 {
     const DWORD capacity = g_nCapacity ? g_nCapacity * 2 : 16;
     const SIZE_T bytes = SIZE_T(capacity) * sizeof(BitmapRecord);
-    void* p = g_pRecords ? HeapReAlloc(GetProcessHeap(), 0, g_pRecords, bytes)
-                         : HeapAlloc(GetProcessHeap(), 0, bytes);
+    void* p = g_pRecords ? HeapReAlloc(GetProcessHeap(), 0, g_pRecords, bytes) : HeapAlloc(GetProcessHeap(), 0, bytes);
     if (!p)
         return false;
     g_pRecords = static_cast<BitmapRecord*>(p);
@@ -62,12 +58,9 @@ bool Grow()
     return true;
 }
 
-} // namespace
+}   // namespace
 
-void InitBitmapRecords()
-{
-    InitializeCriticalSection(&g_lock);
-}
+void InitBitmapRecords() { InitializeCriticalSection(&g_lock); }
 
 void FreeBitmapRecords()
 {
@@ -102,10 +95,9 @@ RowOrder RecordedRowOrder(HBITMAP hbm, void* pBits)
     for (DWORD i = 0; i < g_nRecords; ++i) {
         const BitmapRecord& r = g_pRecords[i];
         if (r.hbm == hbm)
-            return r.pBits == pBits ? (r.bTopDown ? RowOrder::TopDown : RowOrder::BottomUp)
-                                    : RowOrder::Unknown;
+            return r.pBits == pBits ? (r.bTopDown ? RowOrder::TopDown : RowOrder::BottomUp) : RowOrder::Unknown;
     }
     return RowOrder::Unknown;
 }
 
-} // namespace wing
+}   // namespace wing

@@ -21,4 +21,4 @@ bool RecordBitmap(HBITMAP hbm, void* pBits, bool bTopDown);
 // whose handle now names another bitmap.
 RowOrder RecordedRowOrder(HBITMAP hbm, void* pBits);
 
-} // namespace wing
+}   // namespace wing

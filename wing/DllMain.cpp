@@ -13,8 +13,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD reason, LPVOID reserve
         if (!reserved)
             wing::FreeBitmapRecords();
         break;
-    default:
-        break;
+    default: break;
     }
     return TRUE;
 }

@@ -8,9 +8,9 @@
 
 // Dither patterns understood by WinGCreateHalftoneBrush.
 enum : int {
-    WING_DISPERSED_4x4 = 0, // ordered (Bayer) 4 x 4 threshold matrix
-    WING_DISPERSED_8x8 = 1, // ordered (Bayer) 8 x 8 threshold matrix
-    WING_CLUSTERED_4x4 = 2  // clustered-dot 4 x 4 threshold matrix
+    WING_DISPERSED_4x4 = 0,   // ordered (Bayer) 4 x 4 threshold matrix
+    WING_DISPERSED_8x8 = 1,   // ordered (Bayer) 8 x 8 threshold matrix
+    WING_CLUSTERED_4x4 = 2    // clustered-dot 4 x 4 threshold matrix
 };
 
 #ifdef __cplusplus
@@ -43,10 +43,9 @@ UINT WINAPI WinGSetDIBColorTable(HDC hdc, UINT start, UINT count, const RGBQUAD*
 
 // Copies from the bitmap selected into a WinG DC. Source coordinates have
 // y = 0 at the top row whatever the bitmap's orientation.
-BOOL WINAPI WinGBitBlt(HDC hdcDst, int xDst, int yDst, int cx, int cy,
-                       HDC hdcSrc, int xSrc, int ySrc);
-BOOL WINAPI WinGStretchBlt(HDC hdcDst, int xDst, int yDst, int cxDst, int cyDst,
-                           HDC hdcSrc, int xSrc, int ySrc, int cxSrc, int cySrc);
+BOOL WINAPI WinGBitBlt(HDC hdcDst, int xDst, int yDst, int cx, int cy, HDC hdcSrc, int xSrc, int ySrc);
+BOOL WINAPI WinGStretchBlt(HDC hdcDst, int xDst, int yDst, int cxDst, int cyDst, HDC hdcSrc, int xSrc, int ySrc,
+                           int cxSrc, int cySrc);
 
 // A brush approximating the colour with the halftone palette's colours in
 // one of the dither patterns above (null for an unknown pattern). A

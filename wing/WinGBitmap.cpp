@@ -39,8 +39,8 @@ void* WINAPI WinGGetDIBPointer(HBITMAP hbm, BITMAPINFO* pHeader)
         BITMAPINFOHEADER& h = pHeader->bmiHeader;
         h = ds.dsBmih;
         const LONG height = ds.dsBmih.biHeight < 0 ? -ds.dsBmih.biHeight : ds.dsBmih.biHeight;
-        const bool bTopDown = ds.dsBmih.biHeight < 0
-            || wing::RecordedRowOrder(hbm, ds.dsBm.bmBits) == wing::RowOrder::TopDown;
+        const bool bTopDown =
+            ds.dsBmih.biHeight < 0 || wing::RecordedRowOrder(hbm, ds.dsBm.bmBits) == wing::RowOrder::TopDown;
         h.biSize = sizeof(BITMAPINFOHEADER);
         h.biHeight = bTopDown ? -height : height;
     }

@@ -19,7 +19,7 @@ void FillSystemColors(RGBQUAD* pColors)
         pColors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
 }
 
-} // namespace
+}   // namespace
 
 BOOL WINAPI WinGRecommendDIBFormat(BITMAPINFO* pFormat)
 {

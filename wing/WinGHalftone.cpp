@@ -5,28 +5,22 @@
 
 namespace {
 
-constexpr int32_t kPattern = 8; // pattern brushes are 8 x 8 pixels
+constexpr int32_t kPattern = 8;   // pattern brushes are 8 x 8 pixels
 // Spacing of the colour levels of the halftone cube (0, 51, ..., 255): the
 // dither spreads each channel over one such step.
 constexpr int32_t kLevelStep = 51;
 
-constexpr uint8_t kDispersed4[4][4] = {
-    {0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-constexpr uint8_t kClustered4[4][4] = {
-    {12, 5, 6, 13}, {4, 0, 1, 7}, {11, 3, 2, 8}, {15, 10, 9, 14}};
+constexpr uint8_t kDispersed4[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+constexpr uint8_t kClustered4[4][4] = {{12, 5, 6, 13}, {4, 0, 1, 7}, {11, 3, 2, 8}, {15, 10, 9, 14}};
 
 // Threshold rank of pixel (x, y) in [0, levels) for a dither pattern;
 // the 8 x 8 ordered matrix interleaves four 4 x 4 ones.
 int32_t Threshold(int ditherType, int32_t x, int32_t y, int32_t* pLevels)
 {
     switch (ditherType) {
-    case WING_DISPERSED_4x4:
-        *pLevels = 16;
-        return kDispersed4[y & 3][x & 3];
-    case WING_CLUSTERED_4x4:
-        *pLevels = 16;
-        return kClustered4[y & 3][x & 3];
-    default: { // WING_DISPERSED_8x8
+    case WING_DISPERSED_4x4: *pLevels = 16; return kDispersed4[y & 3][x & 3];
+    case WING_CLUSTERED_4x4: *pLevels = 16; return kClustered4[y & 3][x & 3];
+    default: {   // WING_DISPERSED_8x8
         static constexpr uint8_t kQuadrant[2][2] = {{0, 2}, {3, 1}};
         *pLevels = 64;
         return 4 * kDispersed4[y & 3][x & 3] + kQuadrant[(y >> 2) & 1][(x >> 2) & 1];
@@ -34,10 +28,7 @@ int32_t Threshold(int ditherType, int32_t x, int32_t y, int32_t* pLevels)
     }
 }
 
-int32_t Clamp255(int32_t v)
-{
-    return v < 0 ? 0 : (v > 255 ? 255 : v);
-}
+int32_t Clamp255(int32_t v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
 // Index of the palette entry nearest to (r, g, b).
 uint8_t Nearest(const PALETTEENTRY* pEntries, UINT count, int32_t r, int32_t g, int32_t b)
@@ -78,10 +69,10 @@ bool ResolveColor(HDC hdc, COLORREF color, COLORREF* pRgb)
 struct PackedPattern {
     BITMAPINFOHEADER header;
     RGBQUAD colors[256];
-    uint8_t pixels[kPattern][kPattern]; // 8 bytes a row: already 4-byte aligned
+    uint8_t pixels[kPattern][kPattern];   // 8 bytes a row: already 4-byte aligned
 };
 
-} // namespace
+}   // namespace
 
 HPALETTE WINAPI WinGCreateHalftonePalette(void)
 {
@@ -95,8 +86,7 @@ HPALETTE WINAPI WinGCreateHalftonePalette(void)
 
 HBRUSH WINAPI WinGCreateHalftoneBrush(HDC hdc, COLORREF color, int ditherType)
 {
-    if (ditherType != WING_DISPERSED_4x4 && ditherType != WING_DISPERSED_8x8
-        && ditherType != WING_CLUSTERED_4x4)
+    if (ditherType != WING_DISPERSED_4x4 && ditherType != WING_DISPERSED_8x8 && ditherType != WING_CLUSTERED_4x4)
         return nullptr;
     COLORREF rgb;
     if (!ResolveColor(hdc, color, &rgb))
@@ -129,10 +119,8 @@ HBRUSH WINAPI WinGCreateHalftoneBrush(HDC hdc, COLORREF color, int ditherType)
             int32_t levels = 0;
             const int32_t rank = Threshold(ditherType, x, y, &levels);
             const int32_t offset = ((2 * rank + 1) * kLevelStep) / (2 * levels) - kLevelStep / 2;
-            pattern.pixels[y][x] = Nearest(entries, count,
-                                           Clamp255(GetRValue(rgb) + offset),
-                                           Clamp255(GetGValue(rgb) + offset),
-                                           Clamp255(GetBValue(rgb) + offset));
+            pattern.pixels[y][x] = Nearest(entries, count, Clamp255(GetRValue(rgb) + offset),
+                                           Clamp255(GetGValue(rgb) + offset), Clamp255(GetBValue(rgb) + offset));
         }
     }
     // The packed bitmap sits right after the used part of the colour table.

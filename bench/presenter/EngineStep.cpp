@@ -38,14 +38,14 @@ uint32_t RunUntil(const Deadline& deadline, MemorySurface& surface)
     return frames;
 }
 
-} // namespace
+}   // namespace
 
 bool TimeEngineStep(uint32_t settleMs, uint32_t windowMs, int32_t count, std::vector<MeasuredWindow>& windows)
 {
     if (!AllocateStars())
         return false;
     BuildSineTable();
-    g_nSpeed = 1; // Feeling Good, the program's default
+    g_nSpeed = 1;   // Feeling Good, the program's default
     ResetStars(kPopulationDense, kSimulationTumbleDry);
     static MemorySurface surface;
     RunUntil(Deadline(settleMs), surface);

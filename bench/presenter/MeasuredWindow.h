@@ -9,8 +9,8 @@
 
 struct MeasuredWindow {
     uint32_t frames;
-    int64_t ticks; // performance-counter ticks the frames took
-    int64_t start; // the performance counter when the window began
+    int64_t ticks;   // performance-counter ticks the frames took
+    int64_t start;   // the performance counter when the window began
 };
 
 // A wall-clock deadline in performance-counter ticks.

@@ -70,10 +70,8 @@ LRESULT CALLBACK PresenterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         EndPaint(hwnd, &ps);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return 1; // the copy covers the whole client area
-    default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_ERASEBKGND: return 1;   // the copy covers the whole client area
+    default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 
@@ -198,7 +196,7 @@ void Presenter::Destroy()
     g_presenter = nullptr;
 }
 
-} // namespace
+}   // namespace
 
 bool RunPresenter(int32_t width, int32_t height, uint32_t settleMs, uint32_t windowMs, int32_t count,
                   PresenterReport& report, std::string& error)

@@ -13,8 +13,8 @@
 #include <string>
 
 struct PresenterReport {
-    std::string path;    // "wing" or "dib"
-    std::string library; // the WING32.DLL file in use, "" without WinG
+    std::string path;      // "wing" or "dib"
+    std::string library;   // the WING32.DLL file in use, "" without WinG
     std::vector<MeasuredWindow> windows;
 };
 

@@ -4,15 +4,14 @@ namespace {
 
 // void (*)() converts to and from every function pointer type without a
 // cast-function-type warning.
-template <typename Slot>
-bool Resolve(HMODULE module, const char* name, Slot& slot)
+template <typename Slot> bool Resolve(HMODULE module, const char* name, Slot& slot)
 {
     FARPROC proc = GetProcAddress(module, name);
     slot = reinterpret_cast<Slot>(reinterpret_cast<void (*)()>(proc));
     return proc != nullptr;
 }
 
-} // namespace
+}   // namespace
 
 bool WinGLibrary::Load()
 {

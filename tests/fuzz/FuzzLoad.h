@@ -56,4 +56,4 @@ private:
     std::unique_ptr<uint8_t[]> m_block;
 };
 
-} // namespace fuzzload
+}   // namespace fuzzload

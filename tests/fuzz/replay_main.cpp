@@ -17,7 +17,7 @@ int RunFile(const std::filesystem::path& path)
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     return 1;
 }
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

@@ -28,4 +28,4 @@ private:
     std::vector<uint8_t>& m_out;
 };
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

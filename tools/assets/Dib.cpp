@@ -21,25 +21,25 @@ std::vector<uint8_t> PackRowsBottomUp(int32_t width, int32_t height, uint16_t bi
     return rows;
 }
 
-void AppendInfoHeader(std::vector<uint8_t>& out, int32_t width, int32_t height, uint16_t bitCount,
-                      uint32_t imageSize, uint32_t colorsUsed)
+void AppendInfoHeader(std::vector<uint8_t>& out, int32_t width, int32_t height, uint16_t bitCount, uint32_t imageSize,
+                      uint32_t colorsUsed)
 {
     ByteWriter w(out);
     w.U32(kInfoHeaderSize);
     w.I32(width);
     w.I32(height);
-    w.U16(1);        // planes
+    w.U16(1);   // planes
     w.U16(bitCount);
-    w.U32(0);        // BI_RGB
+    w.U32(0);   // BI_RGB
     w.U32(imageSize);
-    w.I32(0);        // no physical resolution recorded
+    w.I32(0);   // no physical resolution recorded
     w.I32(0);
     w.U32(colorsUsed);
-    w.U32(0);        // every colour is important
+    w.U32(0);   // every colour is important
 }
 
-std::vector<uint8_t> MakeBmpFile(int32_t width, int32_t height, uint16_t bitCount,
-                                 const std::vector<RgbQuad>& table, const std::vector<uint8_t>& indices)
+std::vector<uint8_t> MakeBmpFile(int32_t width, int32_t height, uint16_t bitCount, const std::vector<RgbQuad>& table,
+                                 const std::vector<uint8_t>& indices)
 {
     const std::vector<uint8_t> rows = PackRowsBottomUp(width, height, bitCount, indices);
     const uint32_t tableBytes = uint32_t(table.size()) * 4u;
@@ -65,4 +65,4 @@ std::vector<uint8_t> MakeBmpFile(int32_t width, int32_t height, uint16_t bitCoun
     return out;
 }
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

@@ -27,12 +27,12 @@ std::vector<uint8_t> PackRowsBottomUp(int32_t width, int32_t height, uint16_t bi
 
 // Appends a BITMAPINFOHEADER (BI_RGB, one plane). biHeight is written as
 // given, so an icon image can pass twice its height.
-void AppendInfoHeader(std::vector<uint8_t>& out, int32_t width, int32_t height, uint16_t bitCount,
-                      uint32_t imageSize, uint32_t colorsUsed);
+void AppendInfoHeader(std::vector<uint8_t>& out, int32_t width, int32_t height, uint16_t bitCount, uint32_t imageSize,
+                      uint32_t colorsUsed);
 
 // A complete .bmp file: file header, info header, the colour table and the
 // pixels packed bottom-up. biClrUsed records the table's length.
-std::vector<uint8_t> MakeBmpFile(int32_t width, int32_t height, uint16_t bitCount,
-                                 const std::vector<RgbQuad>& table, const std::vector<uint8_t>& indices);
+std::vector<uint8_t> MakeBmpFile(int32_t width, int32_t height, uint16_t bitCount, const std::vector<RgbQuad>& table,
+                                 const std::vector<uint8_t>& indices);
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

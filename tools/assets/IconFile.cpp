@@ -17,8 +17,8 @@ std::vector<uint8_t> MakeIconFile(const PixelArt& art)
     const std::vector<uint8_t> xorBits = PackRowsBottomUp(kIconSize, kIconSize, 4, colours);
     const std::vector<uint8_t> andBits = PackRowsBottomUp(kIconSize, kIconSize, 1, mask);
     const std::vector<RgbQuad>& palette = StandardPalette16();
-    const uint32_t imageBytes = kInfoHeaderSize + uint32_t(palette.size()) * 4u + uint32_t(xorBits.size()) +
-                                uint32_t(andBits.size());
+    const uint32_t imageBytes =
+        kInfoHeaderSize + uint32_t(palette.size()) * 4u + uint32_t(xorBits.size()) + uint32_t(andBits.size());
 
     std::vector<uint8_t> out;
     ByteWriter w(out);
@@ -29,10 +29,10 @@ std::vector<uint8_t> MakeIconFile(const PixelArt& art)
     // ICONDIRENTRY
     w.U8(uint8_t(kIconSize));
     w.U8(uint8_t(kIconSize));
-    w.U8(16);    // colours
+    w.U8(16);   // colours
     w.U8(0);
-    w.U16(1);    // planes
-    w.U16(4);    // bits per pixel
+    w.U16(1);   // planes
+    w.U16(4);   // bits per pixel
     w.U32(imageBytes);
     w.U32(6 + 16);
     // The image: its header counts the colour and mask halves in the height.
@@ -48,4 +48,4 @@ std::vector<uint8_t> MakeIconFile(const PixelArt& art)
     return out;
 }
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

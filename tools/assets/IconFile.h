@@ -12,4 +12,4 @@ constexpr int32_t kIconSize = 32;
 // other pixel is opaque in its colour. Expects a kIconSize square picture.
 std::vector<uint8_t> MakeIconFile(const PixelArt& art);
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

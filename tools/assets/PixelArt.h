@@ -18,8 +18,8 @@
 
 namespace velmora::assets {
 
-constexpr uint8_t kBackground = 0xFF;    // the '.' pixel
-constexpr uint8_t kLightGrey = 7;        // the button face of the toolbar
+constexpr uint8_t kBackground = 0xFF;   // the '.' pixel
+constexpr uint8_t kLightGrey = 7;       // the button face of the toolbar
 
 // The 16 colours of a 4-bit DIB in the standard Windows order.
 const std::vector<RgbQuad>& StandardPalette16();
@@ -31,7 +31,7 @@ int32_t LegendIndex(char c);
 struct PixelArt {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint8_t> pixels;    // top row first; 0..15 or kBackground
+    std::vector<uint8_t> pixels;   // top row first; 0..15 or kBackground
 
     uint8_t At(int32_t x, int32_t y) const { return pixels[size_t(y) * uint32_t(width) + uint32_t(x)]; }
 };
@@ -43,4 +43,4 @@ bool ParsePixelArt(std::string_view text, int32_t width, int32_t height, PixelAr
 // Reads and parses a picture file; the error names the file.
 bool ReadPixelArtFile(const std::string& path, int32_t width, int32_t height, PixelArt& out, std::string& error);
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

@@ -76,7 +76,7 @@ std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw)
     return z;
 }
 
-} // namespace
+}   // namespace
 
 std::vector<uint8_t> MakeIconPng(const PixelArt& art, int32_t size)
 {
@@ -95,7 +95,7 @@ std::vector<uint8_t> MakeIconPng(const PixelArt& art, int32_t size)
     std::vector<uint8_t> header;
     PutU32(header, uint32_t(size));
     PutU32(header, uint32_t(size));
-    header.insert(header.end(), {8, 3, 0, 0, 0});    // 8 bits, palette, deflate, filters 0, no interlace
+    header.insert(header.end(), {8, 3, 0, 0, 0});   // 8 bits, palette, deflate, filters 0, no interlace
 
     std::vector<uint8_t> palette;
     std::vector<uint8_t> alpha;
@@ -115,4 +115,4 @@ std::vector<uint8_t> MakeIconPng(const PixelArt& art, int32_t size)
     return out;
 }
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

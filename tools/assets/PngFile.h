@@ -13,4 +13,4 @@ namespace velmora::assets {
 // and the file needs no compression library.
 std::vector<uint8_t> MakeIconPng(const PixelArt& art, int32_t size);
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

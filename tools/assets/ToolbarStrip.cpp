@@ -18,4 +18,4 @@ std::vector<uint8_t> MakeToolbarStrip(const std::vector<PixelArt>& pictures)
     return MakeBmpFile(kStripWidth, kStripHeight, 4, StandardPalette16(), strip);
 }
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

@@ -16,4 +16,4 @@ constexpr int32_t kStripHeight = 32;
 // kStripPictures pictures of kPictureSize square.
 std::vector<uint8_t> MakeToolbarStrip(const std::vector<PixelArt>& pictures);
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

@@ -9,8 +9,8 @@ struct Rgb {
     uint8_t r, g, b;
 };
 constexpr Rgb kLowStatics[10] = {
-    {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},   {0, 0, 128},
-    {128, 0, 128},   {0, 128, 128}, {192, 192, 192}, {192, 220, 192}, {164, 200, 240},
+    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
+    {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {192, 220, 192}, {164, 200, 240},
 };
 constexpr Rgb kHighStatics[10] = {
     {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},   {0, 255, 0},
@@ -22,7 +22,7 @@ constexpr int32_t kLastRamp = 245;
 
 RgbQuad Quad(Rgb c) { return RgbQuad{c.b, c.g, c.r, 0}; }
 
-} // namespace
+}   // namespace
 
 std::vector<RgbQuad> VelmoraColourTable()
 {
@@ -49,4 +49,4 @@ std::vector<uint8_t> MakeVelmoraBitmap()
     return MakeBmpFile(kVelmoraWidth, kVelmoraHeight, 8, VelmoraColourTable(), pixels);
 }
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

@@ -17,4 +17,4 @@ std::vector<RgbQuad> VelmoraColourTable();
 // The complete .bmp file.
 std::vector<uint8_t> MakeVelmoraBitmap();
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

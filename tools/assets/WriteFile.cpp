@@ -20,4 +20,4 @@ bool WriteAssetFile(const std::string& path, const std::vector<uint8_t>& bytes)
     return false;
 }
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

@@ -11,4 +11,4 @@ namespace velmora::assets {
 // fails instead of leaving a partial asset behind.
 bool WriteAssetFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
-} // namespace velmora::assets
+}   // namespace velmora::assets

@@ -103,8 +103,8 @@ void BuildPictures()
 
     void* bits = nullptr;
     g_probe.hMemDC = CreateCompatibleDC(nullptr);
-    g_probe.hSection = CreateDIBSection(g_probe.hMemDC, reinterpret_cast<BITMAPINFO*>(&g_probe.rgb),
-                                        DIB_RGB_COLORS, &bits, nullptr, 0);
+    g_probe.hSection = CreateDIBSection(g_probe.hMemDC, reinterpret_cast<BITMAPINFO*>(&g_probe.rgb), DIB_RGB_COLORS,
+                                        &bits, nullptr, 0);
     if (g_probe.hSection && bits) {
         CopyMemory(bits, g_probe.pixels, sizeof g_probe.pixels);
         g_probe.hOldBitmap = SelectObject(g_probe.hMemDC, g_probe.hSection);
@@ -130,8 +130,8 @@ void Report(HWND hwnd)
                 "\"rastercaps\": %d, \"bitspixel\": %d, \"sizepalette\": %d, "
                 "\"section\": %d, \"origin\": [%ld, %ld], \"logical\": [",
                 g_probe.firstRealized, g_probe.realized, g_probe.paints, GetForegroundWindow() == hwnd ? 1 : 0,
-                GetDeviceCaps(hdc, RASTERCAPS), GetDeviceCaps(hdc, BITSPIXEL),
-                GetDeviceCaps(hdc, SIZEPALETTE), g_probe.hOldBitmap ? 1 : 0, origin.x, origin.y);
+                GetDeviceCaps(hdc, RASTERCAPS), GetDeviceCaps(hdc, BITSPIXEL), GetDeviceCaps(hdc, SIZEPALETTE),
+                g_probe.hOldBitmap ? 1 : 0, origin.x, origin.y);
     for (int i = 0; i < 256; ++i) {
         const PALETTEENTRY& e = g_probe.entries[i];
         std::printf("%s[%d, %d, %d]", i ? ", " : "", e.peRed, e.peGreen, e.peBlue);
@@ -153,10 +153,10 @@ void Paint(HWND hwnd)
     if (g_probe.paints++ == 0)
         g_probe.firstRealized = g_probe.realized;
     const BYTE* bits = g_probe.pixels;
-    StretchDIBits(hdc, 0, 0, kWidth, kBand, 0, 0, kWidth, kBand, bits,
-                  reinterpret_cast<BITMAPINFO*>(&g_probe.rgb), DIB_RGB_COLORS, SRCCOPY);
-    StretchDIBits(hdc, 0, kBand, kWidth, kBand, 0, 0, kWidth, kBand, bits,
-                  reinterpret_cast<BITMAPINFO*>(&g_probe.pal), DIB_PAL_COLORS, SRCCOPY);
+    StretchDIBits(hdc, 0, 0, kWidth, kBand, 0, 0, kWidth, kBand, bits, reinterpret_cast<BITMAPINFO*>(&g_probe.rgb),
+                  DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(hdc, 0, kBand, kWidth, kBand, 0, 0, kWidth, kBand, bits, reinterpret_cast<BITMAPINFO*>(&g_probe.pal),
+                  DIB_PAL_COLORS, SRCCOPY);
     if (g_probe.hOldBitmap)
         BitBlt(hdc, 0, 2 * kBand, kWidth, kBand, g_probe.hMemDC, 0, 0, SRCCOPY);
     for (int x = 0; x < kWidth; ++x) {
@@ -173,11 +173,8 @@ void Paint(HWND hwnd)
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_PAINT:
-        Paint(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_PAINT: Paint(hwnd); return 0;
+    case WM_ERASEBKGND: return 1;
     case WM_QUERYNEWPALETTE:
     case WM_PALETTECHANGED:
         // The usual answers of a palette program: realise again and repaint
@@ -197,15 +194,12 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             DestroyWindow(hwnd);
         }
         return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

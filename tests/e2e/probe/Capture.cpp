@@ -71,7 +71,7 @@ void PutLe(std::FILE* f, uint32_t value, int32_t bytes)
     }
 }
 
-} // namespace
+}   // namespace
 
 Image RenderIcon(HICON icon, int32_t width, int32_t height, uint32_t background)
 {
@@ -105,7 +105,7 @@ bool SaveBmp(const char* path, const Image& image)
     PutLe(f, 54, 4);
     PutLe(f, 40, 4);
     PutLe(f, static_cast<uint32_t>(image.width), 4);
-    PutLe(f, static_cast<uint32_t>(image.height), 4); // bottom-up rows
+    PutLe(f, static_cast<uint32_t>(image.height), 4);   // bottom-up rows
     PutLe(f, 1, 2);
     PutLe(f, 24, 2);
     PutLe(f, 0, 4);

@@ -12,9 +12,12 @@
 struct Image {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint32_t> pixels; // 0x00RRGGBB, rows top to bottom
+    std::vector<uint32_t> pixels;   // 0x00RRGGBB, rows top to bottom
 
-    uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+    uint32_t At(int32_t x, int32_t y) const
+    {
+        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
 };
 
 // Draws `icon` at its default size into a memory bitmap of the given size

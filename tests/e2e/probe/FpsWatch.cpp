@@ -30,8 +30,7 @@ BOOL CALLBACK FindStatusBar(HWND hwnd, LPARAM param)
 bool PaneText(HWND bar, RemoteBuffer& buffer, std::wstring& text)
 {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(bar, SB_GETTEXTLENGTHW, 1, 0, SMTO_ABORTIFHUNG, 3000, &length) ||
-        LOWORD(length) >= 255)
+    if (!SendMessageTimeoutW(bar, SB_GETTEXTLENGTHW, 1, 0, SMTO_ABORTIFHUNG, 3000, &length) || LOWORD(length) >= 255)
         return false;
     DWORD_PTR ignored = 0;
     buffer.Clear();
@@ -84,7 +83,7 @@ void SampleUntil(int64_t due, HWND top, HWND watched, std::vector<SightSample>& 
     }
 }
 
-} // namespace
+}   // namespace
 
 bool WatchFps(HWND frame, HWND view, int32_t skip, int32_t count, uint32_t timeoutMs, JsonWriter& json,
               std::string& error)
@@ -101,15 +100,18 @@ bool WatchFps(HWND frame, HWND view, int32_t skip, int32_t count, uint32_t timeo
         return false;
     }
     uint32_t forgotten = 0, firstRate = 0;
-    if (!PollUntil(bar, buffer, timeoutMs, [](const std::wstring& t) { return t == L"Fps = ?"; }, forgotten, error) ||
+    if (!PollUntil(
+            bar, buffer, timeoutMs, [](const std::wstring& t) { return t == L"Fps = ?"; }, forgotten, error) ||
         !PollUntil(bar, buffer, timeoutMs, IsNumber, firstRate, error))
         return false;
     // Where the view is now that it has its new size, printed at once: the
     // benchmark takes pictures of that part of the screen while this waits.
     JsonWriter where;
     where.BeginObject();
-    where.Key("command"); where.String("fps-view");
-    where.Key("client"); where.Rect(ScreenClientRect(view));
+    where.Key("command");
+    where.String("fps-view");
+    where.Key("client");
+    where.Rect(ScreenClientRect(view));
     where.EndObject();
     std::printf("%s\n", where.Text().c_str());
     std::fflush(stdout);
@@ -133,9 +135,12 @@ bool WatchFps(HWND frame, HWND view, int32_t skip, int32_t count, uint32_t timeo
         readings.push_back({windowOneEnd + (k - 1) * window, windowOneEnd + k * window, text});
     }
     json.BeginObject();
-    json.Key("command"); json.String("fps");
-    json.Key("forgottenAfterMs"); json.Int(forgotten);
-    json.Key("firstRateAfterMs"); json.Int(firstRate);
+    json.Key("command");
+    json.String("fps");
+    json.Key("forgottenAfterMs");
+    json.Int(forgotten);
+    json.Key("firstRateAfterMs");
+    json.Int(firstRate);
     json.Key("readings");
     json.BeginArray();
     for (const Reading& r : readings)
@@ -144,7 +149,10 @@ bool WatchFps(HWND frame, HWND view, int32_t skip, int32_t count, uint32_t timeo
     json.Key("spans");
     json.BeginArray();
     for (const Reading& r : readings) {
-        json.BeginArray(); json.Int(r.start); json.Int(r.end); json.EndArray();
+        json.BeginArray();
+        json.Int(r.start);
+        json.Int(r.end);
+        json.EndArray();
     }
     json.EndArray();
     WriteSight(json, samples);
@@ -165,7 +173,8 @@ bool WatchWindow(HWND top, uint32_t timeoutMs, JsonWriter& json, std::string& er
         Sleep(kSampleMs);
     }
     json.BeginObject();
-    json.Key("command"); json.String("watch");
+    json.Key("command");
+    json.String("watch");
     WriteSight(json, samples);
     json.EndObject();
     return true;

@@ -22,7 +22,7 @@ void EmitLine(const JsonWriter& json)
     std::fflush(stdout);
 }
 
-} // namespace
+}   // namespace
 
 bool HostWindow(const char* caption, int32_t cx, int32_t cy, uint32_t nSeconds)
 {
@@ -30,7 +30,7 @@ bool HostWindow(const char* caption, int32_t cx, int32_t cy, uint32_t nSeconds)
     wc.lpfnWndProc = HostProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));   // IDC_ARROW
     wc.lpszClassName = kHostClass;
     RegisterClassW(&wc);
     RECT rc = {0, 0, cx, cy};
@@ -47,8 +47,10 @@ bool HostWindow(const char* caption, int32_t cx, int32_t cy, uint32_t nSeconds)
     }
     JsonWriter json;
     json.BeginObject();
-    json.Key("command"); json.String("host");
-    json.Key("hwnd"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(hwnd)));
+    json.Key("command");
+    json.String("host");
+    json.Key("hwnd");
+    json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(hwnd)));
     json.EndObject();
     EmitLine(json);
 
@@ -69,8 +71,10 @@ bool HostWindow(const char* caption, int32_t cx, int32_t cy, uint32_t nSeconds)
     }
     JsonWriter end;
     end.BeginObject();
-    end.Key("command"); end.String("host-end");
-    end.Key("closed"); end.Bool(closed);
+    end.Key("command");
+    end.String("host-end");
+    end.Key("closed");
+    end.Bool(closed);
     end.EndObject();
     EmitLine(end);
     return true;
@@ -86,10 +90,14 @@ bool ComboChoice(JsonWriter& json, HWND hDlg, int32_t nId, int32_t nIndex)
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
     }
     json.BeginObject();
-    json.Key("command"); json.String("choice");
-    json.Key("id"); json.Int(nId);
-    json.Key("selected"); json.Int(static_cast<int32_t>(SendMessageW(combo, CB_GETCURSEL, 0, 0)));
-    json.Key("count"); json.Int(static_cast<int32_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
+    json.Key("command");
+    json.String("choice");
+    json.Key("id");
+    json.Int(nId);
+    json.Key("selected");
+    json.Int(static_cast<int32_t>(SendMessageW(combo, CB_GETCURSEL, 0, 0)));
+    json.Key("count");
+    json.Int(static_cast<int32_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
     json.EndObject();
     return true;
 }

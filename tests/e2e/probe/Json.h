@@ -10,10 +10,28 @@
 
 class JsonWriter {
 public:
-    void BeginObject() { Separator(); m_out += '{'; m_first = true; }
-    void EndObject() { m_out += '}'; m_first = false; }
-    void BeginArray() { Separator(); m_out += '['; m_first = true; }
-    void EndArray() { m_out += ']'; m_first = false; }
+    void BeginObject()
+    {
+        Separator();
+        m_out += '{';
+        m_first = true;
+    }
+    void EndObject()
+    {
+        m_out += '}';
+        m_first = false;
+    }
+    void BeginArray()
+    {
+        Separator();
+        m_out += '[';
+        m_first = true;
+    }
+    void EndArray()
+    {
+        m_out += ']';
+        m_first = false;
+    }
 
     // Starts a member of the current object; the value follows.
     void Key(const char* name)
@@ -21,18 +39,41 @@ public:
         Separator();
         AppendQuoted(name);
         m_out += ':';
-        m_first = true; // the value itself takes no comma
+        m_first = true;   // the value itself takes no comma
     }
 
-    void String(const std::wstring& text) { Separator(); AppendQuoted(ToUtf8(text)); }
-    void String(const char* text) { Separator(); AppendQuoted(text); }
-    void Int(int64_t value) { Separator(); m_out += std::to_string(value); }
-    void Bool(bool value) { Separator(); m_out += value ? "true" : "false"; }
-    void Null() { Separator(); m_out += "null"; }
+    void String(const std::wstring& text)
+    {
+        Separator();
+        AppendQuoted(ToUtf8(text));
+    }
+    void String(const char* text)
+    {
+        Separator();
+        AppendQuoted(text);
+    }
+    void Int(int64_t value)
+    {
+        Separator();
+        m_out += std::to_string(value);
+    }
+    void Bool(bool value)
+    {
+        Separator();
+        m_out += value ? "true" : "false";
+    }
+    void Null()
+    {
+        Separator();
+        m_out += "null";
+    }
     void Rect(const RECT& rc)
     {
         BeginArray();
-        Int(rc.left); Int(rc.top); Int(rc.right); Int(rc.bottom);
+        Int(rc.left);
+        Int(rc.top);
+        Int(rc.right);
+        Int(rc.bottom);
         EndArray();
     }
 
@@ -43,7 +84,8 @@ public:
         if (text.empty()) {
             return {};
         }
-        int32_t n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        int32_t n =
+            WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
         std::string out(static_cast<size_t>(n), '\0');
         WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
         return out;

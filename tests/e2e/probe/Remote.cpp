@@ -26,8 +26,8 @@ RemoteBuffer::~RemoteBuffer()
 bool RemoteBuffer::Read(void* dest, size_t size) const
 {
     SIZE_T got = 0;
-    return m_address != nullptr && size <= m_size &&
-           ReadProcessMemory(m_process, m_address, dest, size, &got) && got == size;
+    return m_address != nullptr && size <= m_size && ReadProcessMemory(m_process, m_address, dest, size, &got) &&
+           got == size;
 }
 
 bool RemoteBuffer::Clear()

@@ -62,7 +62,7 @@ int64_t VisibleArea(HWND top, HWND watched, const RECT& client)
     return total;
 }
 
-} // namespace
+}   // namespace
 
 int64_t PerformanceTicks()
 {

@@ -12,10 +12,10 @@
 #include <vector>
 
 struct SightSample {
-    int64_t ticks;            // performance counter once the sample was taken
-    int32_t iconic;           // the top-level window is minimised
-    int32_t foreground;       // the top-level window is the foreground window
-    int32_t visiblePermille;  // share of the watched client area the screen shows
+    int64_t ticks;             // performance counter once the sample was taken
+    int32_t iconic;            // the top-level window is minimised
+    int32_t foreground;        // the top-level window is the foreground window
+    int32_t visiblePermille;   // share of the watched client area the screen shows
 };
 
 // One sample of `top` (a top-level window) and `watched` (its client area

@@ -61,7 +61,9 @@ void Colour(JsonWriter& json, const char* name, int32_t index)
     COLORREF c = GetSysColor(index);
     json.Key(name);
     json.BeginArray();
-    json.Int(GetRValue(c)); json.Int(GetGValue(c)); json.Int(GetBValue(c));
+    json.Int(GetRValue(c));
+    json.Int(GetGValue(c));
+    json.Int(GetBValue(c));
     json.EndArray();
 }
 
@@ -76,25 +78,37 @@ void DescribeWindowBasics(JsonWriter& json, HWND hwnd)
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     RECT rc;
-    json.Key("hwnd"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(hwnd)));
-    json.Key("pid"); json.Int(pid);
-    json.Key("class"); json.String(ClassOf(hwnd));
-    json.Key("id"); json.Int(GetDlgCtrlID(hwnd));
-    json.Key("text"); json.String(WindowText(hwnd));
-    json.Key("visible"); json.Bool(IsWindowVisible(hwnd) != FALSE);
-    json.Key("style"); json.Int(static_cast<uint32_t>(GetWindowLongW(hwnd, GWL_STYLE)));
-    json.Key("exstyle"); json.Int(static_cast<uint32_t>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    json.Key("hwnd");
+    json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(hwnd)));
+    json.Key("pid");
+    json.Int(pid);
+    json.Key("class");
+    json.String(ClassOf(hwnd));
+    json.Key("id");
+    json.Int(GetDlgCtrlID(hwnd));
+    json.Key("text");
+    json.String(WindowText(hwnd));
+    json.Key("visible");
+    json.Bool(IsWindowVisible(hwnd) != FALSE);
+    json.Key("style");
+    json.Int(static_cast<uint32_t>(GetWindowLongW(hwnd, GWL_STYLE)));
+    json.Key("exstyle");
+    json.Int(static_cast<uint32_t>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
     GetWindowRect(hwnd, &rc);
-    json.Key("window"); json.Rect(rc);
-    json.Key("client"); json.Rect(ScreenClientRect(hwnd));
+    json.Key("window");
+    json.Rect(rc);
+    json.Key("client");
+    json.Rect(ScreenClientRect(hwnd));
 }
 
 void DescribeStatusBar(JsonWriter& json, HWND bar)
 {
     json.BeginObject();
     int32_t parts = static_cast<int32_t>(Send(bar, SB_GETPARTS, 0, 0));
-    json.Key("hwnd"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(bar)));
-    json.Key("parts"); json.Int(parts);
+    json.Key("hwnd");
+    json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(bar)));
+    json.Key("parts");
+    json.Int(parts);
     json.Key("texts");
     json.BeginArray();
     RemoteBuffer buf(bar, 1024 * sizeof(wchar_t));
@@ -119,29 +133,40 @@ void DescribeToolBar(JsonWriter& json, HWND bar)
     json.BeginObject();
     int32_t count = static_cast<int32_t>(Send(bar, TB_BUTTONCOUNT, 0, 0));
     LRESULT size = Send(bar, TB_GETBUTTONSIZE, 0, 0);
-    json.Key("hwnd"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(bar)));
-    json.Key("buttons"); json.Int(count);
+    json.Key("hwnd");
+    json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(bar)));
+    json.Key("buttons");
+    json.Int(count);
     json.Key("buttonSize");
-    json.BeginArray(); json.Int(LOWORD(size)); json.Int(HIWORD(size)); json.EndArray();
+    json.BeginArray();
+    json.Int(LOWORD(size));
+    json.Int(HIWORD(size));
+    json.EndArray();
     json.Key("items");
     json.BeginArray();
     RemoteBuffer buf(bar, sizeof(TBBUTTON) + sizeof(RECT));
     for (int32_t i = 0; i < count && i < 256; ++i) {
         json.BeginObject();
-        json.Key("index"); json.Int(i);
+        json.Key("index");
+        json.Int(i);
         TBBUTTON button = {};
         RECT rc = {};
-        bool ok = buf.IsValid() && buf.Clear() &&
-                  Send(bar, TB_GETBUTTON, i, buf.Address()) && buf.Read(&button, sizeof(button));
+        bool ok = buf.IsValid() && buf.Clear() && Send(bar, TB_GETBUTTON, i, buf.Address()) &&
+                  buf.Read(&button, sizeof(button));
         if (ok) {
-            json.Key("command"); json.Int(button.idCommand);
-            json.Key("image"); json.Int(button.iBitmap);
-            json.Key("state"); json.Int(button.fsState);
-            json.Key("style"); json.Int(button.fsStyle);
+            json.Key("command");
+            json.Int(button.idCommand);
+            json.Key("image");
+            json.Int(button.iBitmap);
+            json.Key("state");
+            json.Int(button.fsState);
+            json.Key("style");
+            json.Int(button.fsStyle);
         }
         if (buf.IsValid() && buf.Clear() && Send(bar, TB_GETITEMRECT, i, buf.Address()) && buf.Read(&rc, sizeof(rc))) {
             MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-            json.Key("rect"); json.Rect(rc);
+            json.Key("rect");
+            json.Rect(rc);
         }
         json.EndObject();
     }
@@ -149,7 +174,7 @@ void DescribeToolBar(JsonWriter& json, HWND bar)
     json.EndObject();
 }
 
-} // namespace
+}   // namespace
 
 std::wstring Widen(const char* text)
 {
@@ -223,17 +248,22 @@ void DescribeFrame(JsonWriter& json, HWND hwnd)
 {
     json.BeginObject();
     DescribeWindowBasics(json, hwnd);
-    json.Key("zoomed"); json.Bool(IsZoomed(hwnd) != FALSE);
-    json.Key("iconic"); json.Bool(IsIconic(hwnd) != FALSE);
-    json.Key("foreground"); json.Bool(GetForegroundWindow() == hwnd);
+    json.Key("zoomed");
+    json.Bool(IsZoomed(hwnd) != FALSE);
+    json.Key("iconic");
+    json.Bool(IsIconic(hwnd) != FALSE);
+    json.Key("foreground");
+    json.Bool(GetForegroundWindow() == hwnd);
 
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof(wp);
     json.Key("placement");
     json.BeginObject();
     if (GetWindowPlacement(hwnd, &wp)) {
-        json.Key("showCmd"); json.Int(wp.showCmd);
-        json.Key("normal"); json.Rect(wp.rcNormalPosition);
+        json.Key("showCmd");
+        json.Int(wp.showCmd);
+        json.Key("normal");
+        json.Rect(wp.rcNormalPosition);
     }
     json.EndObject();
 
@@ -242,8 +272,10 @@ void DescribeFrame(JsonWriter& json, HWND hwnd)
     HMENU menu = GetMenu(hwnd);
     json.Key("menu");
     json.BeginObject();
-    json.Key("handle"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(menu)));
-    json.Key("count"); json.Int(menu != nullptr ? GetMenuItemCount(menu) : -1);
+    json.Key("handle");
+    json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(menu)));
+    json.Key("count");
+    json.Int(menu != nullptr ? GetMenuItemCount(menu) : -1);
     json.EndObject();
 
     json.Key("metrics");
@@ -274,7 +306,8 @@ void DescribeFrame(JsonWriter& json, HWND hwnd)
     for (HWND child : Descendants(hwnd)) {
         json.BeginObject();
         DescribeWindowBasics(json, child);
-        json.Key("parent"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(GetParent(child))));
+        json.Key("parent");
+        json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(GetParent(child))));
         json.EndObject();
         std::wstring cls = ClassOf(child);
         if (statusBar == nullptr && cls == STATUSCLASSNAMEW) {
@@ -306,7 +339,8 @@ void DescribeDialog(JsonWriter& json, HWND hwnd)
     json.BeginObject();
     DescribeWindowBasics(json, hwnd);
     HWND owner = GetWindow(hwnd, GW_OWNER);
-    json.Key("owner"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(owner)));
+    json.Key("owner");
+    json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(owner)));
     json.Key("children");
     json.BeginArray();
     for (HWND child : Descendants(hwnd)) {

@@ -56,16 +56,15 @@ void EmitError(const char* command, const char* message)
 {
     JsonWriter json;
     json.BeginObject();
-    json.Key("command"); json.String(command);
-    json.Key("error"); json.String(message);
+    json.Key("command");
+    json.String(command);
+    json.Key("error");
+    json.String(message);
     json.EndObject();
     Emit(json);
 }
 
-uint32_t ToNumber(const char* text)
-{
-    return static_cast<uint32_t>(std::strtoul(text, nullptr, 0));
-}
+uint32_t ToNumber(const char* text) { return static_cast<uint32_t>(std::strtoul(text, nullptr, 0)); }
 
 HWND Target(const Args& a)
 {
@@ -77,16 +76,15 @@ void EmitHwnd(const char* command, HWND hwnd)
 {
     JsonWriter json;
     json.BeginObject();
-    json.Key("command"); json.String(command);
-    json.Key("hwnd"); json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(hwnd)));
+    json.Key("command");
+    json.String(command);
+    json.Key("hwnd");
+    json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(hwnd)));
     json.EndObject();
     Emit(json);
 }
 
-std::vector<HWND> Dialogs(const char* caption)
-{
-    return FindTopLevel(Widen(caption), L"#32770");
-}
+std::vector<HWND> Dialogs(const char* caption) { return FindTopLevel(Widen(caption), L"#32770"); }
 
 bool RunIcons(const Args& a)
 {
@@ -95,18 +93,22 @@ bool RunIcons(const Args& a)
         LPCWSTR id;
     };
     const Named icons[] = {
-        {"stop", MAKEINTRESOURCEW(32513)},        // IDI_HAND
-        {"question", MAKEINTRESOURCEW(32514)},    // IDI_QUESTION
-        {"warning", MAKEINTRESOURCEW(32515)},     // IDI_EXCLAMATION
-        {"information", MAKEINTRESOURCEW(32516)}, // IDI_ASTERISK
+        {"stop", MAKEINTRESOURCEW(32513)},          // IDI_HAND
+        {"question", MAKEINTRESOURCEW(32514)},      // IDI_QUESTION
+        {"warning", MAKEINTRESOURCEW(32515)},       // IDI_EXCLAMATION
+        {"information", MAKEINTRESOURCEW(32516)},   // IDI_ASTERISK
     };
     int32_t cx = GetSystemMetrics(SM_CXICON);
     int32_t cy = GetSystemMetrics(SM_CYICON);
     JsonWriter json;
     json.BeginObject();
-    json.Key("command"); json.String(a[0]);
+    json.Key("command");
+    json.String(a[0]);
     json.Key("size");
-    json.BeginArray(); json.Int(cx); json.Int(cy); json.EndArray();
+    json.BeginArray();
+    json.Int(cx);
+    json.Int(cy);
+    json.EndArray();
     json.EndObject();
     for (const Named& icon : icons) {
         HICON handle = LoadIconW(nullptr, icon.id);
@@ -181,7 +183,7 @@ bool RunOne(const Args& a)
             }
             Sleep(100);
         }
-        Sleep(300); // let the box finish painting before its icon is read
+        Sleep(300);   // let the box finish painting before its icon is read
         JsonWriter json;
         json.BeginArray();
         for (HWND dlg : found) {
@@ -218,8 +220,8 @@ bool RunOne(const Args& a)
         HWND view = hwnd != nullptr ? ChildById(hwnd, int32_t(ToNumber(a[3]))) : nullptr;
         JsonWriter json;
         std::string error = hwnd == nullptr ? "window not found" : "the frame has no such child";
-        if (view == nullptr || !WatchFps(hwnd, view, int32_t(ToNumber(a[4])), int32_t(ToNumber(a[5])),
-                                         ToNumber(a[6]), json, error)) {
+        if (view == nullptr ||
+            !WatchFps(hwnd, view, int32_t(ToNumber(a[4])), int32_t(ToNumber(a[5])), ToNumber(a[6]), json, error)) {
             EmitError(a[0], error.c_str());
             return false;
         }
@@ -262,7 +264,7 @@ bool RunOne(const Args& a)
     std::exit(2);
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

@@ -5,7 +5,10 @@
 namespace assets_test {
 
 uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | (b[at + 1] << 8)); }
-uint32_t Le32(const std::vector<uint8_t>& b, size_t at) { return uint32_t(Le16(b, at)) | (uint32_t(Le16(b, at + 2)) << 16); }
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at)
+{
+    return uint32_t(Le16(b, at)) | (uint32_t(Le16(b, at + 2)) << 16);
+}
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path)
 {
@@ -40,15 +43,16 @@ bool ParsePackedDib(const std::vector<uint8_t>& b, size_t at, int32_t rowsHeight
     out.indices.assign(size_t(out.width) * size_t(rowsHeight), 0);
     const uint32_t perByte = 8u / out.bitCount;
     for (int32_t y = 0; y < rowsHeight; ++y) {
-        const size_t row = p + pitch * size_t(rowsHeight - 1 - y);    // bottom-up
+        const size_t row = p + pitch * size_t(rowsHeight - 1 - y);   // bottom-up
         for (int32_t x = 0; x < out.width; ++x) {
             const uint8_t byte = b[row + size_t(x) / perByte];
             const uint32_t shift = (perByte - 1 - uint32_t(x) % perByte) * out.bitCount;
-            out.indices[size_t(y) * size_t(out.width) + size_t(x)] = uint8_t((byte >> shift) & ((1u << out.bitCount) - 1));
+            out.indices[size_t(y) * size_t(out.width) + size_t(x)] =
+                uint8_t((byte >> shift) & ((1u << out.bitCount) - 1));
         }
     }
     out.bytesUsed = p + pitch * size_t(rowsHeight) - at;
     return true;
 }
 
-} // namespace assets_test
+}   // namespace assets_test

@@ -27,7 +27,7 @@ Icon Load(const char* name)
     return icon;
 }
 
-} // namespace
+}   // namespace
 
 TEST(IconFiles, HoldOne32By32SixteenColourImage)
 {
@@ -36,8 +36,8 @@ TEST(IconFiles, HoldOne32By32SixteenColourImage)
         const std::vector<uint8_t>& b = icon.bytes;
         ASSERT_EQ(b.size(), 22u + 40u + 64u + 512u + 128u) << name;
         EXPECT_EQ(Le16(b, 0), 0u);
-        EXPECT_EQ(Le16(b, 2), 1u);    // an icon, not a cursor
-        EXPECT_EQ(Le16(b, 4), 1u);    // one image
+        EXPECT_EQ(Le16(b, 2), 1u);   // an icon, not a cursor
+        EXPECT_EQ(Le16(b, 4), 1u);   // one image
         EXPECT_EQ(b[6], 32u);
         EXPECT_EQ(b[7], 32u);
         EXPECT_EQ(b[8], 16u);
@@ -46,7 +46,7 @@ TEST(IconFiles, HoldOne32By32SixteenColourImage)
         EXPECT_EQ(Le32(b, 14), 744u);
         EXPECT_EQ(Le32(b, 18), 22u);
         EXPECT_EQ(icon.image.width, 32);
-        EXPECT_EQ(icon.image.height, 64);    // colour image and mask
+        EXPECT_EQ(icon.image.height, 64);   // colour image and mask
         EXPECT_EQ(icon.image.bitCount, 4u);
         EXPECT_EQ(icon.image.table.size(), 16u);
         // Transparent pixels are black in the colour image, so that the
@@ -73,10 +73,10 @@ TEST(IconFiles, ProgramIconIsAWhiteStarOnAnOpaqueStarfield)
             black += icon.image.At(x, y) == 0;
         }
     }
-    EXPECT_GT(lit, 250u);      // a large star, white with light-grey facets
+    EXPECT_GT(lit, 250u);   // a large star, white with light-grey facets
     EXPECT_GT(white, 100u);
-    EXPECT_GT(black, 400u);    // on a black sky
-    EXPECT_EQ(icon.image.At(16, 16), 15u);    // the star is in the middle
+    EXPECT_GT(black, 400u);                  // on a black sky
+    EXPECT_EQ(icon.image.At(16, 16), 15u);   // the star is in the middle
 }
 
 TEST(IconFiles, MakerLogoIsRoundWithTransparentCorners)

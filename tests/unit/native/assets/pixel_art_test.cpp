@@ -20,11 +20,11 @@ TEST(PixelArt, LegendMapsToTheStandardSixteenColoursAndBackground)
     // The indices name the colours of the standard 4-bit palette.
     const auto& palette = velmora::assets::StandardPalette16();
     ASSERT_EQ(palette.size(), 16u);
-    EXPECT_EQ(palette[7].red, 192);      // '-' light grey, the button face
-    EXPECT_EQ(palette[8].red, 128);      // ':' dark grey
-    EXPECT_EQ(palette[11].blue, 0);      // 'Y' yellow
+    EXPECT_EQ(palette[7].red, 192);   // '-' light grey, the button face
+    EXPECT_EQ(palette[8].red, 128);   // ':' dark grey
+    EXPECT_EQ(palette[11].blue, 0);   // 'Y' yellow
     EXPECT_EQ(palette[11].green, 255);
-    EXPECT_EQ(palette[14].red, 0);       // 'C' cyan
+    EXPECT_EQ(palette[14].red, 0);   // 'C' cyan
     EXPECT_EQ(palette[14].blue, 255);
 }
 

@@ -10,7 +10,16 @@ using namespace assets_test;
 
 namespace {
 
-enum : uint8_t { kBlack = 0, kLightGrey = 7, kDarkGrey = 8, kRed = 9, kYellow = 11, kBlue = 12, kCyan = 14, kWhite = 15 };
+enum : uint8_t {
+    kBlack = 0,
+    kLightGrey = 7,
+    kDarkGrey = 8,
+    kRed = 9,
+    kYellow = 11,
+    kBlue = 12,
+    kCyan = 14,
+    kWhite = 15
+};
 
 class ToolbarStrip : public ::testing::Test {
 protected:
@@ -69,7 +78,7 @@ protected:
     Dib strip;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(ToolbarStrip, Is606By32FourBitWithTheStandardPalette)
 {
@@ -80,7 +89,7 @@ TEST_F(ToolbarStrip, Is606By32FourBitWithTheStandardPalette)
     EXPECT_EQ(strip.planes, 1u);
     EXPECT_EQ(strip.bitCount, 4u);
     EXPECT_EQ(strip.compression, 0u);
-    EXPECT_EQ(bytes.size(), 14u + 40u + 64u + 304u * 32u);    // 606 pixels pack into 304-byte rows
+    EXPECT_EQ(bytes.size(), 14u + 40u + 64u + 304u * 32u);   // 606 pixels pack into 304-byte rows
     const std::array<uint32_t, 16> standard = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
                                                0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
                                                0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};

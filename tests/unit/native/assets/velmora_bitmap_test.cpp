@@ -20,17 +20,17 @@ protected:
     Dib dib;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(VelmoraBitmapFile, HeadersDescribeA320By200BottomUp8BitImage)
 {
     EXPECT_EQ(bytes[0], 'B');
     EXPECT_EQ(bytes[1], 'M');
     EXPECT_EQ(Le32(bytes, 2), bytes.size());
-    EXPECT_EQ(Le32(bytes, 10), 14u + 40u + 1024u);    // pixels right after the table
+    EXPECT_EQ(Le32(bytes, 10), 14u + 40u + 1024u);   // pixels right after the table
     EXPECT_EQ(dib.headerSize, 40u);
     EXPECT_EQ(dib.width, 320);
-    EXPECT_EQ(dib.height, 200);    // positive: rows stored bottom-up
+    EXPECT_EQ(dib.height, 200);   // positive: rows stored bottom-up
     EXPECT_EQ(dib.planes, 1u);
     EXPECT_EQ(dib.bitCount, 8u);
     EXPECT_EQ(dib.compression, 0u);
@@ -47,8 +47,8 @@ TEST_F(VelmoraBitmapFile, EveryPixelIsIndexZero)
 
 TEST_F(VelmoraBitmapFile, StaticColoursSitAtBothEndsOfTheTable)
 {
-    const uint32_t low[10] = {Rgb(0, 0, 0),     Rgb(128, 0, 0),   Rgb(0, 128, 0),     Rgb(128, 128, 0),
-                              Rgb(0, 0, 128),   Rgb(128, 0, 128), Rgb(0, 128, 128),   Rgb(192, 192, 192),
+    const uint32_t low[10] = {Rgb(0, 0, 0),       Rgb(128, 0, 0),    Rgb(0, 128, 0),   Rgb(128, 128, 0),
+                              Rgb(0, 0, 128),     Rgb(128, 0, 128),  Rgb(0, 128, 128), Rgb(192, 192, 192),
                               Rgb(192, 220, 192), Rgb(164, 200, 240)};
     const uint32_t high[10] = {Rgb(255, 251, 240), Rgb(160, 160, 164), Rgb(128, 128, 128), Rgb(255, 0, 0),
                                Rgb(0, 255, 0),     Rgb(255, 255, 0),   Rgb(0, 0, 255),     Rgb(255, 0, 255),

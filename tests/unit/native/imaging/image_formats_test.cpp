@@ -45,7 +45,7 @@ std::vector<uint8_t> PcxHeader(int32_t xmin, int32_t ymin, int32_t xmax, int32_t
     return h;
 }
 
-} // namespace
+}   // namespace
 
 TEST(BmpHeader, AcceptsExactlyTheUncompressedEightBitBottomUpLayout)
 {
@@ -216,7 +216,7 @@ std::vector<uint8_t> PcxFile(int32_t width, int32_t height, const std::vector<ui
     return f;
 }
 
-} // namespace
+}   // namespace
 
 TEST(PcxLoad, ColoursThenTheDecodedRowsTopRowFirst)
 {

@@ -57,8 +57,8 @@ TEST(SaverArgs, APreviewWithoutAReadableHandleHasNoWindow)
 
 TEST(SaverArgs, AnythingElseIsUsage)
 {
-    for (const char* line : {"/x", "s", "/", "-", "/sx", "/s 12", "/s:1", "/pjunk", "/c:junk", "/cx", "/a b",
-                             "/c 1 2", "//s", "x /s"}) {
+    for (const char* line :
+         {"/x", "s", "/", "-", "/sx", "/s 12", "/s:1", "/pjunk", "/c:junk", "/cx", "/a b", "/c 1 2", "//s", "x /s"}) {
         const SaverArgs args = ParseSaverArgs(line);
         EXPECT_EQ(args.nMode, SAVER_USAGE) << line;
         EXPECT_EQ(args.nWindow, 0u) << line;
@@ -100,14 +100,14 @@ TEST(SaverLayout, WholeFactorsOnMonitorsAndTheShapeInAPreview)
         EXPECT_EQ(r.cx, cx);
         EXPECT_EQ(r.cy, cy);
     };
-    expect(IntegerFit(1024, 768), 32, 84, 960, 600);      // 3x
-    expect(IntegerFit(1920, 1080), 160, 40, 1600, 1000);  // 5x: the height decides
-    expect(IntegerFit(800, 600), 80, 100, 640, 400);      // 2x: the width decides
+    expect(IntegerFit(1024, 768), 32, 84, 960, 600);       // 3x
+    expect(IntegerFit(1920, 1080), 160, 40, 1600, 1000);   // 5x: the height decides
+    expect(IntegerFit(800, 600), 80, 100, 640, 400);       // 2x: the width decides
     expect(IntegerFit(640, 400), 0, 0, 640, 400);
-    expect(IntegerFit(300, 100), -10, -50, 320, 200);     // too small: 1x, cut
-    expect(AspectFit(152, 112), 0, 8, 152, 95);           // the system's preview monitor
+    expect(IntegerFit(300, 100), -10, -50, 320, 200);   // too small: 1x, cut
+    expect(AspectFit(152, 112), 0, 8, 152, 95);         // the system's preview monitor
     expect(AspectFit(100, 200), 0, 69, 100, 62);
     expect(AspectFit(0, 10), 0, 0, 0, 0);
 }
 
-} // namespace
+}   // namespace

@@ -22,10 +22,7 @@ inline BOOL RecordSound(LPCSTR pszSound, UINT fuSound)
 }
 
 // The marker byte that ends each stand-in tune image: '1', '2' or '3'.
-inline char TuneMarker(const void* image)
-{
-    return static_cast<const char*>(image)[48];
-}
+inline char TuneMarker(const void* image) { return static_cast<const char*>(image)[48]; }
 
 struct SoundServiceScope {
     SoundServiceScope()

@@ -111,4 +111,4 @@ TEST_F(FpsMeterTest, AWindowLeftOpenCountsOnlyItsFramesHoweverLongItLasted)
     EXPECT_EQ(Text(), "Fps = 2");
 }
 
-} // namespace
+}   // namespace

@@ -130,4 +130,4 @@ TEST(TunePlayerWait, TheWaitCursorBracketsEveryLoadAndOnlyLoads)
     EXPECT_EQ(player.ends, 2);
 }
 
-} // namespace
+}   // namespace

@@ -106,17 +106,10 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
     if (!g_seen.bFound)
         Inspect(hDlg);
     switch (g_close) {
-    case Close::OkButton:
-        ::SendMessageA(::GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
-        break;
-    case Close::Enter:
-        ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
-        break;
-    case Close::Escape:
-        ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
-        break;
-    case Close::Nothing:
-        break;
+    case Close::OkButton: ::SendMessageA(::GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0); break;
+    case Close::Enter: ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0); break;
+    case Close::Escape: ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); break;
+    case Close::Nothing: break;
     }
     g_close = Close::Nothing;   // one press only; a second tick that still finds it times it out
 }
@@ -147,7 +140,7 @@ struct SurfaceStateGuard {
     }
 };
 
-} // namespace
+}   // namespace
 
 TEST(AboutDlg, StatusLineFollowsTheSurfaceStateAndFitsItsControl)
 {
@@ -192,11 +185,10 @@ TEST(Dialogs, EachShowsItsTextsAndIcons)
         CAboutMakerDlg dlg;
         RunDialog(dlg, Close::OkButton);
         EXPECT_EQ(g_seen.caption, "About QUARVELL");
-        EXPECT_EQ(g_seen.texts,
-                  (std::vector<std::string>{"Questions?  Please contact us:", "QUARVELL, Inc.", "95 Example Way, Suite 0",
-                                            "Anytown, ZZ 00000", "(555) 555-0195", "email:", "info@quarvell.example",
-                                            "ftp:", "ftp.quarvell.example", "www:", "http://www.quarvell.example/",
-                                            "OK"}));
+        EXPECT_EQ(g_seen.texts, (std::vector<std::string>{
+                                    "Questions?  Please contact us:", "QUARVELL, Inc.", "95 Example Way, Suite 0",
+                                    "Anytown, ZZ 00000", "(555) 555-0195", "email:", "info@quarvell.example",
+                                    "ftp:", "ftp.quarvell.example", "www:", "http://www.quarvell.example/", "OK"}));
         EXPECT_EQ(g_seen.iconIds, std::vector<int>{IDC_MAKER_LOGO});
     }
     {

@@ -58,7 +58,7 @@ protected:
     CTestFrame* m_pFrame = nullptr;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(Bars, ToolbarButtonsFollowTheirUpdateHandlersInTheIdlePass)
 {

@@ -33,7 +33,7 @@ public:
     WPARAM m_nPress = IDOK;
 };
 
-} // namespace
+}   // namespace
 
 TEST(Dialog, OkExchangesDataTwiceCancelOnceAndTheOwnerIsTheMainWindow)
 {

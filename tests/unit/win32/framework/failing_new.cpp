@@ -9,17 +9,11 @@ namespace {
 // The thread whose allocations fail; 0 (never a thread id) for none.
 std::atomic<DWORD> g_dwFailingThread{0};
 
-} // namespace
+}   // namespace
 
-CFailingAllocations::CFailingAllocations()
-{
-    g_dwFailingThread = ::GetCurrentThreadId();
-}
+CFailingAllocations::CFailingAllocations() { g_dwFailingThread = ::GetCurrentThreadId(); }
 
-CFailingAllocations::~CFailingAllocations()
-{
-    g_dwFailingThread = 0;
-}
+CFailingAllocations::~CFailingAllocations() { g_dwFailingThread = 0; }
 
 void* operator new(std::size_t nSize)
 {
@@ -30,12 +24,6 @@ void* operator new(std::size_t nSize)
     throw std::bad_alloc();
 }
 
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
+void operator delete(void* p) noexcept { std::free(p); }
 
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }

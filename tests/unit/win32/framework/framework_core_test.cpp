@@ -29,7 +29,7 @@ void WriteFile(const std::string& path, const std::string& bytes)
     f.Write(bytes.data(), UINT(bytes.size()));
 }
 
-} // namespace
+}   // namespace
 
 TEST(RuntimeClass, KindOfFollowsTheBaseChainAndOnlyDynCreateCreates)
 {

@@ -49,8 +49,7 @@ int CTestFrame::OnCreate(LPCREATESTRUCT lpcs)
     static const UINT panes[] = {ID_SEPARATOR, ID_TEST_PANE, ID_TEST_DEAD_PANE};
     if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) ||
         (m_wndToolBar.SetSizes(SIZE{39, 39}, SIZE{32, 32}), !m_wndToolBar.LoadBitmap(IDR_TESTFRAME)) ||
-        !m_wndToolBar.SetButtons(buttons, 5) || !m_wndStatusBar.Create(this) ||
-        !m_wndStatusBar.SetIndicators(panes, 3))
+        !m_wndToolBar.SetButtons(buttons, 5) || !m_wndStatusBar.Create(this) || !m_wndStatusBar.SetIndicators(panes, 3))
         return -1;
     m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY);
     return CFrameWnd::OnCreate(lpcs);

@@ -70,7 +70,7 @@ BEGIN_MESSAGE_MAP(CSizeWnd, CWnd)
     ON_MESSAGE(WM_APP + 5, OnCustom)
 END_MESSAGE_MAP()
 
-} // namespace
+}   // namespace
 
 TEST(MessageMap, DerivedEntryWinsAndBaseEntriesStayReachable)
 {

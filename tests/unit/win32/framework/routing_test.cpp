@@ -29,7 +29,7 @@ protected:
 
 using Log = std::vector<std::string>;
 
-} // namespace
+}   // namespace
 
 TEST_F(Routing, ViewThenDocumentThenFrameThenApplication)
 {

@@ -70,7 +70,7 @@ protected:
     CMainFrame* m_pFrame = nullptr;
 };
 
-} // namespace
+}   // namespace
 
 TEST(FrameSize, FollowsTheScreenWidthAndStaysInsideTheScreen)
 {
@@ -115,8 +115,8 @@ TEST_F(Shell, StartUpBuildsTheMaximisedFrameWithItsBarsBeforeTheView)
     EXPECT_GE(m_pFrame->GetToolBarHeight(), 40);
     EXPECT_GT(m_pFrame->GetStatusBarHeight(), 1);
 
-    static const UINT ids[17] = {57665, 0, 0, 32772, 32773, 32774, 0, 0, 32789, 32790, 32792, 32793, 0, 0,
-                                 57664, 32771, 32794};
+    static const UINT ids[17] = {57665, 0,     0,     32772, 32773, 32774, 0,     0,    32789,
+                                 32790, 32792, 32793, 0,     0,     57664, 32771, 32794};
     CToolBar& bar = m_pFrame->m_wndToolBar;
     ASSERT_EQ(bar.GetCount(), 17);
     int nextImage = 0;

@@ -97,17 +97,11 @@ BOOL RecordSound(LPCSTR pszSound, UINT fuSound)
     return TRUE;
 }
 
-} // namespace
+}   // namespace
 
-void InstallSoundRecorder()
-{
-    g_pfnSoundService = RecordSound;
-}
+void InstallSoundRecorder() { g_pfnSoundService = RecordSound; }
 
-const CRuntimeClass* ShellViewClass()
-{
-    return RUNTIME_CLASS(CShellTestView);
-}
+const CRuntimeClass* ShellViewClass() { return RUNTIME_CLASS(CShellTestView); }
 
 void ShellNextFrame(CView*)
 {
@@ -118,20 +112,11 @@ void ShellNextFrame(CView*)
         ::PostQuitMessage(5);
 }
 
-int32_t ShellFrameRate(CView*)
-{
-    return g_nFrameRate;
-}
+int32_t ShellFrameRate(CView*) { return g_nFrameRate; }
 
-void ShellPauseTune(CView*)
-{
-    g_events.push_back("pause");
-}
+void ShellPauseTune(CView*) { g_events.push_back("pause"); }
 
-void ShellResumeTune(CView*)
-{
-    g_events.push_back("resume");
-}
+void ShellResumeTune(CView*) { g_events.push_back("resume"); }
 
 BoxWatcher::BoxWatcher() : m_tid(::GetCurrentThreadId()), m_thread([this] { Watch(); }) {}
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 extern std::vector<std::string> g_events;   // "idle0", "idle1", "frame", "pause", ...
-extern int g_nThrow;            // the Normal command throws: 1 memory, 2 resource
-extern int g_nFramesBeforeQuit; // the frame step posts a quit after this many
-extern int32_t g_nFrameRate;    // what the view answers for its frame rate
-extern void (*g_pfnAfterFrame)(); // called after each frame step when set
-extern BOOL g_bFailView;        // the view's creation fails (with a fatal report if g_bFatalView)
+extern int g_nThrow;                        // the Normal command throws: 1 memory, 2 resource
+extern int g_nFramesBeforeQuit;             // the frame step posts a quit after this many
+extern int32_t g_nFrameRate;                // what the view answers for its frame rate
+extern void (*g_pfnAfterFrame)();           // called after each frame step when set
+extern BOOL g_bFailView;                    // the view's creation fails (with a fatal report if g_bFatalView)
 extern BOOL g_bFatalView;
 // Calls of the sound service (installed by InstallSoundRecorder) that
 // silence the sound: no sound, SND_ASYNC | SND_NODEFAULT. Counted without
@@ -43,9 +43,9 @@ extern CShellTestApp theShellApp;
 // What a watched window showed.
 struct SeenBox {
     std::string caption;
-    std::string text;       // the longest static text
-    HICON hIcon = nullptr;  // the icon its icon control shows
-    int nSoundStops = -1;   // g_nSoundStops when the box was found
+    std::string text;        // the longest static text
+    HICON hIcon = nullptr;   // the icon its icon control shows
+    int nSoundStops = -1;    // g_nSoundStops when the box was found
 };
 
 // Watches this thread's windows from another thread; the first dialog-class

@@ -29,8 +29,7 @@ inline int32_t ExpectedOrientation()
 }
 
 // Runs a loader and tells which framework exception, if any, it raised.
-template <class F>
-std::string ExceptionOf(F&& f)
+template <class F> std::string ExceptionOf(F&& f)
 {
     try {
         f();

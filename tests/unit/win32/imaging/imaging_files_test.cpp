@@ -111,11 +111,13 @@ TEST_F(ImagingFiles, ReloadsOfAnotherSizeLeaveTheBufferAsItWas)
         RGBQUAD colors[256];
         std::memcpy(colors, dib.m_colors, sizeof colors);
         const std::string path = "fixtures/" + f.name + ext;
-        EXPECT_EQ(ExceptionOf([&] { dib.Reload(path.c_str(), &palette, ext[1] == 'b' ? SOURCE_BMP_FILE : SOURCE_PCX_FILE); }),
-                  "CResourceException") << ext;
+        EXPECT_EQ(
+            ExceptionOf([&] { dib.Reload(path.c_str(), &palette, ext[1] == 'b' ? SOURCE_BMP_FILE : SOURCE_PCX_FILE); }),
+            "CResourceException")
+            << ext;
         EXPECT_EQ(dib.GetPixel(5, 5), 77) << ext;
         EXPECT_EQ(std::memcmp(colors, dib.m_colors, sizeof colors), 0) << ext;
     }
 }
 
-} // namespace
+}   // namespace

@@ -107,10 +107,10 @@ TEST_F(HostileFiles, BitmapFilesOutsideTheAcceptedLayoutAreRejectedBeforeCreatio
         bool wide;
     };
     const Case cases[] = {
-        {"24 bits", 28, 24, false},         {"run-length compressed", 30, 1, true},
-        {"top-down rows", 22, -4, true},    {"a larger header", 14, 124, true},
-        {"zero width", 18, 0, true},        {"zero height", 22, 0, true},
-        {"negative width", 18, -8, true},   {"an overflowing size", 18, 0x40000000, true},
+        {"24 bits", 28, 24, false},       {"run-length compressed", 30, 1, true},
+        {"top-down rows", 22, -4, true},  {"a larger header", 14, 124, true},
+        {"zero width", 18, 0, true},      {"zero height", 22, 0, true},
+        {"negative width", 18, -8, true}, {"an overflowing size", 18, 0x40000000, true},
         {"16 colours", 46, 16, true},
     };
     for (const Case& c : cases) {
@@ -166,7 +166,8 @@ TEST_F(HostileFiles, PcxDataThatEndsEarlyOrFilesTooShortAreRejected)
     tiny.resize(500);
     EXPECT_EQ(LoadBytes(tiny, SOURCE_PCX_FILE), "CResourceException");
     EXPECT_FALSE(dib.IsCreated());
-    EXPECT_EQ(LoadBytes(Pcx(8, 2, 4, {0xC4, 1, 0xC4, 2}), SOURCE_PCX_FILE), "CResourceException");   // rows shorter than the width
+    EXPECT_EQ(LoadBytes(Pcx(8, 2, 4, {0xC4, 1, 0xC4, 2}), SOURCE_PCX_FILE),
+              "CResourceException");   // rows shorter than the width
     EXPECT_FALSE(dib.IsCreated());
 }
 
@@ -199,8 +200,8 @@ TEST_F(HostileFiles, FilesThatOpenButCannotBeReadRaiseTheResourceException)
     // nor read it once its other end has gone.
     const std::string name = "\\\\.\\pipe\\velmora-unreadable-" + std::to_string(GetCurrentProcessId());
     for (int32_t source : {SOURCE_BMP_FILE, SOURCE_PCX_FILE}) {
-        HANDLE hPipe = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096,
-                                        4096, 0, nullptr);
+        HANDLE hPipe =
+            CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
         ASSERT_NE(hPipe, INVALID_HANDLE_VALUE);
         std::atomic<bool> bConnected{false};
         std::thread server([&] {
@@ -223,4 +224,4 @@ TEST_F(HostileFiles, FilesThatOpenButCannotBeReadRaiseTheResourceException)
     }
 }
 
-} // namespace
+}   // namespace

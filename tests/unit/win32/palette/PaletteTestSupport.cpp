@@ -59,10 +59,7 @@ bool SameColor(const PALETTEENTRY& a, const PALETTEENTRY& b)
     return a.peRed == b.peRed && a.peGreen == b.peGreen && a.peBlue == b.peBlue;
 }
 
-bool SameEntry(const PALETTEENTRY& a, const PALETTEENTRY& b)
-{
-    return SameColor(a, b) && a.peFlags == b.peFlags;
-}
+bool SameEntry(const PALETTEENTRY& a, const PALETTEENTRY& b) { return SameColor(a, b) && a.peFlags == b.peFlags; }
 
 int PaletteHooks::s_nClears = 0;
 int PaletteHooks::s_nRaster = kReal;
@@ -78,10 +75,7 @@ void PaletteHooks::SetUp()
     g_palDisplay.pfnClearSystemPalette = CountClear;
 }
 
-void PaletteHooks::TearDown()
-{
-    g_palDisplay = m_saved;
-}
+void PaletteHooks::TearDown() { g_palDisplay = m_saved; }
 
 void PaletteHooks::FakeCaps(int raster, int sizePalette, int numReserved)
 {
@@ -120,10 +114,7 @@ TempFile::TempFile(const char* name, const std::string& bytes) : m_path(TempPath
     f.Write(bytes.data(), UINT(bytes.size()));
 }
 
-TempFile::~TempFile()
-{
-    ::DeleteFileA(m_path.c_str());
-}
+TempFile::~TempFile() { ::DeleteFileA(m_path.c_str()); }
 
 bool TempFile::IsClosed() const
 {
@@ -150,7 +141,7 @@ void Put32(std::string& s, uint32_t v)
     Put16(s, v >> 16);
 }
 
-} // namespace
+}   // namespace
 
 std::string BmpFileBytes(const std::array<RGBQUAD, 256>& table)
 {
@@ -184,9 +175,9 @@ std::string PcxFileBytes(const Entries& colors)
     s[3] = 8;    // bits per pixel
     s[8] = char(width - 1);
     s[10] = char(height - 1);
-    s[65] = 1;   // planes
+    s[65] = 1;             // planes
     s[66] = char(width);   // bytes per line
-    s[68] = 1;   // colour palette
+    s[68] = 1;             // colour palette
     for (int row = 0; row < height; ++row) {
         s += char(0xC0 | width);   // a run of 'width' pixels
         s += char(row + 3);

@@ -30,7 +30,7 @@ void ExpectSystemColors(const Entries& log, int logFirst, int sysFirst, int coun
         EXPECT_TRUE(SameColor(log[logFirst + i], sys[sysFirst + i])) << "entry " << logFirst + i;
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(IdentityOnPresentedDisplay, OddReservedCountRoundsTheStaticCountDown)
 {
@@ -152,7 +152,7 @@ public:
     std::vector<std::string> m_calls;
 };
 
-} // namespace
+}   // namespace
 
 TEST(PaletteForwarding, ForwardingOperationsGoThroughTheVirtualTable)
 {
@@ -167,8 +167,8 @@ TEST(PaletteForwarding, ForwardingOperationsGoThroughTheVirtualTable)
     pal.SetFromRGBQuad(quads.data(), FALSE);
     EXPECT_TRUE(pal.HasPalette());
     EXPECT_TRUE(pal.Release());
-    const std::vector<std::string> want = {"RGB+", "Triple", "System+", "Bmp:a.bmp", "Pcx:b.pcx+",
-                                           "Quad", "IsCreated", "Delete"};
+    const std::vector<std::string> want = {"RGB+",       "Triple", "System+",   "Bmp:a.bmp",
+                                           "Pcx:b.pcx+", "Quad",   "IsCreated", "Delete"};
     EXPECT_EQ(pal.m_calls, want);
     EXPECT_FALSE(pal.IsValid());
 }

@@ -12,10 +12,9 @@ using IdentityOnThisDisplay = PaletteHooks;
 class CTestWindow {
 public:
     CTestWindow()
-        : m_hWnd(::CreateWindowExA(0, "STATIC", "palette", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr,
-                                   nullptr, ::GetModuleHandleA(nullptr), nullptr))
-    {
-    }
+        : m_hWnd(::CreateWindowExA(0, "STATIC", "palette", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr, nullptr,
+                                   ::GetModuleHandleA(nullptr), nullptr))
+    {}
     ~CTestWindow()
     {
         if (m_hWnd)
@@ -24,7 +23,7 @@ public:
     HWND m_hWnd;
 };
 
-} // namespace
+}   // namespace
 
 TEST(PaletteScreen, TheScreenIsTheOneTheTestCommandAskedFor)
 {

@@ -6,8 +6,7 @@ namespace {
 
 // Runs the build and returns the runtime class of what it raised (null
 // when nothing was raised).
-template <class F>
-const CRuntimeClass* Raised(F build)
+template <class F> const CRuntimeClass* Raised(F build)
 {
     try {
         build();
@@ -27,7 +26,7 @@ Entries FileColors()
     return e;
 }
 
-} // namespace
+}   // namespace
 
 TEST(PaletteFiles, BitmapAndPcxFilesGiveTheirColours)
 {

@@ -6,10 +6,7 @@ namespace {
 
 // The process's GDI object count. Wine answers 0, so there the handle
 // checks next to it carry the test.
-DWORD GdiObjects()
-{
-    return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-}
+DWORD GdiObjects() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
 
 std::array<RGBQUAD, 256> Marked()
 {
@@ -18,12 +15,9 @@ std::array<RGBQUAD, 256> Marked()
     return q;
 }
 
-bool Unchanged(const std::array<RGBQUAD, 256>& q)
-{
-    return std::memcmp(q.data(), Marked().data(), sizeof q) == 0;
-}
+bool Unchanged(const std::array<RGBQUAD, 256>& q) { return std::memcmp(q.data(), Marked().data(), sizeof q) == 0; }
 
-} // namespace
+}   // namespace
 
 TEST(PaletteLifecycle, ColoursComeBackOnlyWhileThereIsAPalette)
 {

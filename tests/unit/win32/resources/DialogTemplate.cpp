@@ -51,7 +51,7 @@ private:
     bool m_ok = true;
 };
 
-} // namespace
+}   // namespace
 
 bool LoadDialogTemplate(UINT id, DialogTemplate& out)
 {
@@ -68,7 +68,7 @@ bool LoadDialogTemplate(UINT id, DialogTemplate& out)
     DialogTemplate t;
     t.style = r.Dword();
     if (HIWORD(t.style) == 0xFFFF)
-        return false;    // an extended template
+        return false;   // an extended template
     t.exStyle = r.Dword();
     const uint16_t count = r.Word();
     t.x = int16_t(r.Word());
@@ -105,4 +105,4 @@ bool LoadDialogTemplate(UINT id, DialogTemplate& out)
     return true;
 }
 
-} // namespace resources_test
+}   // namespace resources_test

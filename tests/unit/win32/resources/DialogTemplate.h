@@ -21,8 +21,8 @@ struct DialogItem {
     DWORD exStyle = 0;
     int16_t x = 0, y = 0, cx = 0, cy = 0;
     uint16_t id = 0;
-    NameOrOrdinal windowClass;    // predefined classes are ordinals (0x80 button, 0x82 static)
-    NameOrOrdinal text;           // an icon control names its icon by ordinal
+    NameOrOrdinal windowClass;   // predefined classes are ordinals (0x80 button, 0x82 static)
+    NameOrOrdinal text;          // an icon control names its icon by ordinal
 };
 
 struct DialogTemplate {
@@ -41,4 +41,4 @@ struct DialogTemplate {
 // when it is missing, extended, or shorter than its own fields say.
 bool LoadDialogTemplate(UINT id, DialogTemplate& out);
 
-} // namespace resources_test
+}   // namespace resources_test

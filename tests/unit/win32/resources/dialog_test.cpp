@@ -84,7 +84,7 @@ std::wstring TextOf(HWND wnd)
     return text;
 }
 
-} // namespace
+}   // namespace
 
 TEST(Dialogs, AboutBox)
 {

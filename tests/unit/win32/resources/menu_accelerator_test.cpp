@@ -9,7 +9,7 @@
 namespace {
 
 struct Item {
-    const char* text;    // nullptr: a separator
+    const char* text;   // nullptr: a separator
     UINT id;
 };
 struct Popup {
@@ -71,7 +71,7 @@ ItemInfo ReadItem(HMENU menu, UINT pos)
     return info;
 }
 
-} // namespace
+}   // namespace
 
 TEST(MainMenu, HasSevenDropDownsWithEveryItemInOrder)
 {
@@ -114,9 +114,8 @@ TEST(Accelerators, TenVirtualKeyEntriesThatDoNotFlashTheMenu)
     const BYTE ctrl = FVIRTKEY | FCONTROL | FNOINVERT;
     const BYTE plain = FVIRTKEY | FNOINVERT;
     const ACCEL expected[] = {
-        {ctrl, 'D', 32773},    {ctrl, 'L', 32793},     {ctrl, 'N', 32772},    {ctrl, 'P', 32792},
-        {ctrl, 'S', 32790},    {ctrl, 'T', 32789},     {plain, VK_F1, 32794}, {plain, VK_F10, 32788},
-        {ctrl, 'W', 32774},    {ctrl, 'X', 57665},
+        {ctrl, 'D', 32773}, {ctrl, 'L', 32793},    {ctrl, 'N', 32772},     {ctrl, 'P', 32792}, {ctrl, 'S', 32790},
+        {ctrl, 'T', 32789}, {plain, VK_F1, 32794}, {plain, VK_F10, 32788}, {ctrl, 'W', 32774}, {ctrl, 'X', 57665},
     };
     const int count = CopyAcceleratorTableA(table, nullptr, 0);
     ASSERT_EQ(count, 10);
@@ -142,7 +141,7 @@ LRESULT CALLBACK RecordCommands(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
     return DefWindowProcA(wnd, msg, wParam, lParam);
 }
 
-} // namespace
+}   // namespace
 
 TEST(Accelerators, TranslateKeysIntoTheirCommands)
 {

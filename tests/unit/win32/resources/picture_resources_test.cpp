@@ -54,7 +54,7 @@ void ExpectColour(const Resource& r, size_t i, BYTE red, BYTE green, BYTE blue)
     EXPECT_EQ(q.rgbBlue, blue) << "entry " << i;
 }
 
-} // namespace
+}   // namespace
 
 TEST(VelmoraBitmap, IsAPackedDibThatTheFrameBufferCanRead)
 {

@@ -13,7 +13,7 @@ std::string Load(UINT id)
     return std::string(text, size_t(n > 0 ? n : 0));
 }
 
-} // namespace
+}   // namespace
 
 TEST(StringTable, CommandPromptsAndTooltips)
 {

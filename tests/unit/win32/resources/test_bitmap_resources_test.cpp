@@ -17,8 +17,8 @@ TEST(TestBitmapScript, CarriesOnlyTheVelmoraBitmap)
     EXPECT_EQ(h.biWidth, 320);
     EXPECT_EQ(h.biHeight, 200);
     EXPECT_EQ(h.biBitCount, 8);
-    EXPECT_EQ(data[40 + 4 * 10], 255u);    // first ramp entry: white
+    EXPECT_EQ(data[40 + 4 * 10], 255u);   // first ramp entry: white
 
-    EXPECT_EQ(FindResourceA(module, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(2)), nullptr);    // no toolbar strip
-    EXPECT_EQ(FindResourceA(module, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(4)), nullptr);    // no menu
+    EXPECT_EQ(FindResourceA(module, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(2)), nullptr);   // no toolbar strip
+    EXPECT_EQ(FindResourceA(module, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(4)), nullptr);   // no menu
 }

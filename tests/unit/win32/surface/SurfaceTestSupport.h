@@ -43,10 +43,7 @@ inline bool ScreenHasPalette()
 }
 
 // Colour of index i in the test palette: distinct in every channel pair.
-inline RGBQUAD TestColor(int i)
-{
-    return RGBQUAD{BYTE((i * 37) & 0xFF), BYTE(255 - i), BYTE(i), 0};
-}
+inline RGBQUAD TestColor(int i) { return RGBQUAD{BYTE((i * 37) & 0xFF), BYTE(255 - i), BYTE(i), 0}; }
 
 inline std::unique_ptr<CPalId> MakeTestPalette()
 {

@@ -100,7 +100,7 @@ TEST_F(Binding, DoNotUseNeverTouchesTheLibraryOrWinIni)
     EXPECT_EQ(g_hWinGDC, nullptr);
     EXPECT_EQ(GetModuleHandleA("WING32.DLL"), nullptr);
     EXPECT_EQ(ProfileMessage(), "before");
-    EXPECT_FALSE(LoadWinG(kMessage));     // refused for the whole process
+    EXPECT_FALSE(LoadWinG(kMessage));   // refused for the whole process
     EXPECT_EQ(ProfileMessage(), "before");
 }
 
@@ -136,7 +136,7 @@ TEST_F(Binding, TheLibrarysRecommendation)
     // Whatever the buffer held before, the library writes its own answer.
     SharedBmiRGB zeroed = {};
     SharedBmiRGB dirty;
-    std::memset(&dirty, 0xFF, sizeof dirty);     // biHeight -1 if left alone
+    std::memset(&dirty, 0xFF, sizeof dirty);   // biHeight -1 if left alone
     EXPECT_TRUE(g_WinG.pfnRecommendDIBFormat(reinterpret_cast<BITMAPINFO*>(&zeroed)));
     EXPECT_TRUE(g_WinG.pfnRecommendDIBFormat(reinterpret_cast<BITMAPINFO*>(&dirty)));
     const LONG nHeight = RecommendedOrientation() == ORIENT_TOP_DOWN ? -1 : 1;
@@ -165,4 +165,4 @@ TEST_F(Binding, BuffersLiveInTheLibrarysBitmaps)
     dib.Destroy();
 }
 
-} // namespace
+}   // namespace

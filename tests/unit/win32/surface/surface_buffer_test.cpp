@@ -94,7 +94,7 @@ TEST_P(FrameBuffer, PixelAddressIsBitsPlusRowOffsetPlusX)
 TEST_P(FrameBuffer, FillWritesEveryByteIncludingPaddingAndNothingWhenNotCreated)
 {
     CDibG empty;
-    empty.Fill(7);     // image size 0: no write, no crash
+    empty.Fill(7);   // image size 0: no write, no crash
     EXPECT_EQ(empty.GetImageSize(), 0u);
 
     auto pal = MakeTestPalette();
@@ -192,7 +192,7 @@ TEST_P(FrameBuffer, SelectingIntoTheSharedDcAndDestroyingASelectedBuffer)
     EXPECT_EQ(g_hbmInitial, hInitial);
     EXPECT_TRUE(first.IsSelected());
     EXPECT_EQ(g_pSelectedDib, &first);
-    EXPECT_EQ(first.SelectIntoSharedDC(), nullptr);     // already selected: no change
+    EXPECT_EQ(first.SelectIntoSharedDC(), nullptr);   // already selected: no change
     EXPECT_EQ(g_pSelectedDib, &first);
 
     EXPECT_EQ(second.SelectIntoSharedDC(), first.m_hBitmap);
@@ -216,7 +216,7 @@ TEST_P(FrameBuffer, SelectingIntoTheSharedDcAndDestroyingASelectedBuffer)
     EXPECT_EQ(GetCurrentObject(g_hWinGDC, OBJ_BITMAP), hInitial);
     EXPECT_EQ(g_pSelectedDib, nullptr);
     EXPECT_FALSE(second.IsSelected());
-    EXPECT_EQ(GetObjectType(hSecond), 0u);      // deleted, not left selected
+    EXPECT_EQ(GetObjectType(hSecond), 0u);   // deleted, not left selected
     // The not-selected buffer is destroyed without touching the shared DC.
     first.Destroy();
     EXPECT_EQ(GetCurrentObject(g_hWinGDC, OBJ_BITMAP), hInitial);
@@ -347,13 +347,14 @@ TEST_P(FrameBuffer, AThousandCreateSelectDestroyCyclesLeakNothing)
         dib.Destroy();
     };
     for (int i = 0; i < 10; ++i)
-        cycle();    // first-use allocations settle before measuring
+        cycle();   // first-use allocations settle before measuring
     const Usage before = MeasureUsage();
     for (int i = 0; i < 1000; ++i)
         cycle();
     const Usage after = MeasureUsage();
     ASSERT_GT(before.gdiObjects, 0u) << "no GDI object count from the system";
-    EXPECT_LE(after.gdiObjects, before.gdiObjects + 2) << "GDI objects " << before.gdiObjects << " -> " << after.gdiObjects;
+    EXPECT_LE(after.gdiObjects, before.gdiObjects + 2)
+        << "GDI objects " << before.gdiObjects << " -> " << after.gdiObjects;
     // One leaked buffer per cycle would be 64 MB.
     EXPECT_LT(after.privateBytes, before.privateBytes + 4u * 1024u * 1024u)
         << "private bytes " << before.privateBytes << " -> " << after.privateBytes;
@@ -374,4 +375,4 @@ TEST(FrameBufferState, StartValuesBeforeInitialisation)
     EXPECT_EQ(dib.m_hBitmap, nullptr);
 }
 
-} // namespace
+}   // namespace

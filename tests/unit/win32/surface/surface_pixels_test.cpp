@@ -52,7 +52,7 @@ TEST_P(PixelOps, TransparentCopiesSkipIndexZero)
     CDibG src, dst;
     src.Create(8, 2, nullptr);
     dst.Create(8, 2, nullptr);
-    const BYTE row[8] = {0, 5, 0, 7, 1, 2, 3, 4};    // one word with zeros, one without
+    const BYTE row[8] = {0, 5, 0, 7, 1, 2, 3, 4};   // one word with zeros, one without
     src.PutBytes(row, SIZE{8, 1}, POINT{0, 0});
     src.PutBytes(row, SIZE{8, 1}, POINT{0, 1});
     for (POINT srcAt : {POINT{0, 0}, POINT{1, 0}}) {   // word path, then byte path
@@ -70,31 +70,31 @@ TEST_P(PixelOps, PutBytesFlipCopyAndAssign)
     CDibG dib;
     dib.Create(5, 3, nullptr);
     dib.Fill(0);
-    const BYTE block[6] = {1, 2, 3, 4, 5, 6};       // packed rows of 3
+    const BYTE block[6] = {1, 2, 3, 4, 5, 6};   // packed rows of 3
     dib.PutBytes(block, SIZE{3, 2}, POINT{1, 1});
     EXPECT_EQ(dib.GetPixel(1, 1), 1);
     EXPECT_EQ(dib.GetPixel(3, 2), 6);
     EXPECT_EQ(dib.GetPixel(0, 1), 0);
 
-    dib.FlipVertical();      // 3 rows: 0 and 2 swap, 1 stays
+    dib.FlipVertical();   // 3 rows: 0 and 2 swap, 1 stays
     EXPECT_EQ(dib.GetPixel(3, 0), 6);
     EXPECT_EQ(dib.GetPixel(1, 1), 1);
     EXPECT_EQ(dib.GetPixel(3, 2), 0);
     CDibG empty;
-    empty.FlipVertical();    // not created: nothing
+    empty.FlipVertical();   // not created: nothing
 
     CDibG copy;
     dib.m_colors[3] = RGBQUAD{1, 2, 3, 0};
-    copy.CopyFrom(&dib);     // creates the copy first
+    copy.CopyFrom(&dib);   // creates the copy first
     ASSERT_TRUE(copy.IsCreated());
     EXPECT_EQ(copy.GetPixel(3, 0), 6);
     EXPECT_EQ(copy.m_colors[3].rgbRed, 3);
-    copy.Copy(&copy, TRUE);  // itself: nothing
+    copy.Copy(&copy, TRUE);   // itself: nothing
 
     CDibG other;
     other.Create(6, 3, nullptr);
     other.Fill(4);
-    EXPECT_EQ(&other.Assign(dib), &other);     // other size: unchanged
+    EXPECT_EQ(&other.Assign(dib), &other);   // other size: unchanged
     EXPECT_EQ(other.GetPixel(3, 0), 4);
     EXPECT_EQ(&copy.Assign(other), &copy);
     EXPECT_EQ(copy.GetPixel(3, 0), 6);
@@ -110,8 +110,8 @@ TEST_P(PixelOps, NegativeOrOversizedRectanglesCopyNothing)
     const BYTE bytes[64] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     // Widths and counts below 0 or beyond the 8 x 4 buffers, on the word
     // (multiples of 4) and the byte paths.
-    for (SIZE size : {SIZE{-1, 1}, SIZE{-4, 2}, SIZE{INT32_MIN, 1}, SIZE{9, 1}, SIZE{12, 1}, SIZE{1, -1},
-                      SIZE{4, -4}, SIZE{1, 5}, SIZE{4, 8}}) {
+    for (SIZE size : {SIZE{-1, 1}, SIZE{-4, 2}, SIZE{INT32_MIN, 1}, SIZE{9, 1}, SIZE{12, 1}, SIZE{1, -1}, SIZE{4, -4},
+                      SIZE{1, 5}, SIZE{4, 8}}) {
         dst.PutBytes(bytes, size, POINT{0, 0});
         dst.PutBytesReserved(bytes, size, POINT{0, 0});
         dst.CopyRect(&src, POINT{0, 0}, POINT{0, 0}, size);
@@ -127,19 +127,19 @@ TEST_P(PixelOps, ColourLookupsSearchEntriesOneToTwoHundredFiftyFive)
     RGBQUAD quads[256];
     for (int i = 0; i < 256; ++i)
         quads[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
-    quads[0] = RGBQUAD{1, 2, 250, 0};       // only at entry 0
+    quads[0] = RGBQUAD{1, 2, 250, 0};   // only at entry 0
     quads[40] = quads[41] = RGBQUAD{0, 0, 200, 0};
     CPalId pal;
-    pal.CreateFromRGBQuad(quads, FALSE);    // no identity folding: colours as given
+    pal.CreateFromRGBQuad(quads, FALSE);   // no identity folding: colours as given
     CDibG dib;
     dib.CreateWithPalette(4, 4, &pal);
-    EXPECT_EQ(dib.FindColor(RGBTRIPLE{0, 0, 200}), 40);        // lowest exact entry
+    EXPECT_EQ(dib.FindColor(RGBTRIPLE{0, 0, 200}), 40);   // lowest exact entry
     EXPECT_EQ(dib.FindColor(RGBTRIPLE{77, 77, 77}), 77);
-    EXPECT_NE(dib.FindColor(RGBTRIPLE{1, 2, 250}), 0);         // never entry 0
-    EXPECT_EQ(dib.NearestColor(RGBTRIPLE{0, 0, 190}), 40);     // tie goes to the lower index
+    EXPECT_NE(dib.FindColor(RGBTRIPLE{1, 2, 250}), 0);       // never entry 0
+    EXPECT_EQ(dib.NearestColor(RGBTRIPLE{0, 0, 190}), 40);   // tie goes to the lower index
     EXPECT_EQ(dib.NearestColor(RGBTRIPLE{100, 101, 102}), 101);
     dib.FillRGB(RGBTRIPLE{0, 0, 201});
     EXPECT_EQ(dib.GetPixel(3, 3), 40);
 }
 
-} // namespace
+}   // namespace

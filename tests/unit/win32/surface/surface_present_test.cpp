@@ -41,10 +41,7 @@ struct BlitSpy {
     void Reset() { s_nBitBlt = s_nStretchBlt = 0; }
 };
 
-BYTE PatternIndex(int x, int y)
-{
-    return BYTE(10 + (x + 3 * y) % 236);
-}
+BYTE PatternIndex(int x, int y) { return BYTE(10 + (x + 3 * y) % 236); }
 
 class Presentation : public ::testing::TestWithParam<SurfaceConfig> {
 protected:
@@ -174,17 +171,16 @@ TEST_P(Presentation, WinGCopiesAreChosenByWhetherTheRectanglesCoincide)
     EXPECT_EQ(BlitSpy::s_nStretchBlt, 0);
 
     spy.Reset();
-    m_dib.Draw(&canvas.m_dc, 10, 10);     // the source stays at (0, 0)
+    m_dib.Draw(&canvas.m_dc, 10, 10);   // the source stays at (0, 0)
     EXPECT_EQ(BlitSpy::s_nBitBlt, 0);
     EXPECT_EQ(BlitSpy::s_nStretchBlt, 1);
     const int stretchArgs[8] = {10, 10, 320, 200, 0, 0, 320, 200};
     EXPECT_TRUE(std::equal(stretchArgs, stretchArgs + 8, BlitSpy::s_args));
-    EXPECT_EQ(CompareStretch([&](int x, int y) { return canvas.At(x, y); }, 10, 10, 320, 200, 0, 0, 320, 200, true),
-              0);
+    EXPECT_EQ(CompareStretch([&](int x, int y) { return canvas.At(x, y); }, 10, 10, 320, 200, 0, 0, 320, 200, true), 0);
 
     spy.Reset();
     m_dib.StretchTo(&canvas.m_dc, POINT{0, 0}, SIZE{320, 200}, POINT{0, 0}, SIZE{320, 200});
-    EXPECT_EQ(BlitSpy::s_nStretchBlt, 1);     // every display size, Normal included
+    EXPECT_EQ(BlitSpy::s_nStretchBlt, 1);   // every display size, Normal included
     m_dib.BltTo(&canvas.m_dc, POINT{1, 2}, POINT{3, 4}, SIZE{5, 6});
     EXPECT_EQ(BlitSpy::s_nBitBlt, 1);
     const int bltArgs[6] = {1, 2, 5, 6, 3, 4};
@@ -212,7 +208,7 @@ TEST_P(Presentation, BltToCopiesWhateverBitmapTheSharedDcHolds)
 
 TEST_P(Presentation, APrintingDcIsServedThroughTheSharedHeader)
 {
-    CDibG dib;     // a buffer that was never selected
+    CDibG dib;   // a buffer that was never selected
     dib.CreateWithPalette(320, 200, m_pal.get());
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 320; ++x)
@@ -269,8 +265,8 @@ public:
         wc.lpszClassName = "VelmoraSurfaceTestWindow";
         wc.hbrBackground = HBRUSH(GetStockObject(BLACK_BRUSH));
         RegisterClassA(&wc);
-        m_hWnd = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "surface test", WS_POPUP | WS_VISIBLE, 0, 0, w,
-                                 h, nullptr, nullptr, wc.hInstance, nullptr);
+        m_hWnd = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "surface test", WS_POPUP | WS_VISIBLE, 0, 0, w, h,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
         UpdateWindow(m_hWnd);
         Pump();
     }
@@ -306,7 +302,7 @@ TEST_P(Presentation, StretchToAWindowOnTheScreen)
     };
     struct Case {
         SIZE dst;
-        int nReach;     // source neighbours an odd stretch may pick
+        int nReach;   // source neighbours an odd stretch may pick
     };
     for (Case c : {Case{SIZE{320, 200}, 0}, Case{SIZE{640, 400}, 0}, Case{SIZE{487, 311}, 1}}) {
         const RECT rcAll{0, 0, 660, 420};
@@ -350,4 +346,4 @@ TEST_P(Presentation, StretchToAWindowOnTheScreen)
     dc.SelectPalette(hOld, FALSE);
 }
 
-} // namespace
+}   // namespace

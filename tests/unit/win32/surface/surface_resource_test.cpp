@@ -64,7 +64,8 @@ TEST_P(ResourceLoad, VelmoraGivesItsColourTableAndAnIdentityPalette)
     } else {
         for (int i = 0; i < 256; ++i)
             ASSERT_EQ(Rgb(dib.m_colors[i].rgbRed, dib.m_colors[i].rgbGreen, dib.m_colors[i].rgbBlue),
-                      PaletteRGB(pal, i)) << "entry " << i;
+                      PaletteRGB(pal, i))
+                << "entry " << i;
     }
 }
 
@@ -126,4 +127,4 @@ TEST_P(ResourceLoad, FailuresRaiseTheResourceExceptionAndOtherCodesDoNothing)
     EXPECT_TRUE(raisesResource([&] { dib.Reload("x.bmp", &pal, SOURCE_BMP_FILE); }));
 }
 
-} // namespace
+}   // namespace

@@ -12,15 +12,9 @@ namespace {
 
 // A clock that moves on at every reading, so every reset draws a new field.
 uint32_t g_nTestMs = 1000;
-uint32_t SteppingClock()
-{
-    return g_nTestMs += 7;
-}
+uint32_t SteppingClock() { return g_nTestMs += 7; }
 
-std::vector<STAR> Stars()
-{
-    return std::vector<STAR>(g_pStars, g_pStars + g_nStars);
-}
+std::vector<STAR> Stars() { return std::vector<STAR>(g_pStars, g_pStars + g_nStars); }
 
 bool SameStars(const std::vector<STAR>& a)
 {
@@ -49,7 +43,7 @@ protected:
     }
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(ViewCommands, CreationLeavesTheDefaultChoicesWithTheirPictures)
 {
@@ -75,10 +69,18 @@ TEST_F(ViewCommands, CreationLeavesTheDefaultChoicesWithTheirPictures)
         int checked;
     };
     const Mark marks[] = {
-        {ID_SIMULATION_TUMBLE_DRY, 1}, {ID_SIMULATION_WASHING_MACHINE, 0}, {ID_SIMULATION_DIRTY_LAUNDRY, 0},
-        {ID_POPULATION_SPARSE, 0},     {ID_POPULATION_DENSE, 1},           {ID_POPULATION_CROWDED, 0},
-        {ID_NAUSEA_FEELING_GOOD, 1},   {ID_NAUSEA_UNCOMFORTABLE, 0},       {ID_NAUSEA_GUT_WRENCHING, 0},
-        {ID_AUDIO_TUNE1, 1},           {ID_AUDIO_TUNE2, 0},                {ID_AUDIO_TUNE3, 0},
+        {ID_SIMULATION_TUMBLE_DRY, 1},
+        {ID_SIMULATION_WASHING_MACHINE, 0},
+        {ID_SIMULATION_DIRTY_LAUNDRY, 0},
+        {ID_POPULATION_SPARSE, 0},
+        {ID_POPULATION_DENSE, 1},
+        {ID_POPULATION_CROWDED, 0},
+        {ID_NAUSEA_FEELING_GOOD, 1},
+        {ID_NAUSEA_UNCOMFORTABLE, 0},
+        {ID_NAUSEA_GUT_WRENCHING, 0},
+        {ID_AUDIO_TUNE1, 1},
+        {ID_AUDIO_TUNE2, 0},
+        {ID_AUDIO_TUNE3, 0},
         {ID_AUDIO_NO_SOUND, 0},
     };
     for (const Mark& m : marks) {

@@ -12,7 +12,7 @@ void ExpectPlacement(const ViewPlacement& p, int32_t x, int32_t y, int32_t cx, i
     EXPECT_EQ(p.cy, cy);
 }
 
-} // namespace
+}   // namespace
 
 TEST(ViewPlacement, FillsTheAreaBetweenTheBarsInWindowSize)
 {
@@ -73,8 +73,8 @@ TEST_F(ViewLayout, FixedSizesAreCentredAndWindowSizeTakesItsDrawingSizeFromTheCl
         EXPECT_EQ(m_pView->m_sizeDraw.cy, expected.cy);
         RECT client;
         m_pFrame->GetClientRect(&client);
-        const ViewPlacement p = CalcViewPlacement(client, m_pFrame->GetToolBarHeight(),
-                                                  m_pFrame->GetStatusBarHeight(), size, expected);
+        const ViewPlacement p =
+            CalcViewPlacement(client, m_pFrame->GetToolBarHeight(), m_pFrame->GetStatusBarHeight(), size, expected);
         const RECT r = ViewRectInFrame();
         EXPECT_EQ(r.left, p.x);
         EXPECT_EQ(r.top, p.y);

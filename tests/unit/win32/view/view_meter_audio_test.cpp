@@ -8,10 +8,7 @@
 namespace {
 
 uint32_t g_nNow = 0;
-uint32_t TestClock()
-{
-    return g_nNow;
-}
+uint32_t TestClock() { return g_nNow; }
 
 class ViewMeter : public ViewFixture {
 protected:
@@ -35,7 +32,7 @@ protected:
 
 using ViewAudio = ViewMeter;
 
-} // namespace
+}   // namespace
 
 TEST_F(ViewMeter, ShowsTheRateOfACompletedWindowAndForgetsItOnResize)
 {

@@ -22,12 +22,9 @@ BOOL CALLBACK FindVisibleDialog(HWND h, LPARAM l)
     return TRUE;
 }
 
-std::string HintText()
-{
-    return AfxLoadString(IDS_WING_INSTALL_HINT);
-}
+std::string HintText() { return AfxLoadString(IDS_WING_INSTALL_HINT); }
 
-} // namespace
+}   // namespace
 
 TEST_F(ViewSettingsFile, TheRunCounterGrowsByOneAndTheHintComesOnlyOnTheFirstRunWithoutWinG)
 {
@@ -91,9 +88,9 @@ TEST_F(ViewSettingsFile, DamagedValuesReadAsTheProfileFunctionsReadThemAndTheCou
 {
     struct Case {
         const char* text;
-        int32_t read;       // what GetPrivateProfileIntA gives under Wine
+        int32_t read;   // what GetPrivateProfileIntA gives under Wine
         bool outOfRange;
-        const char* after;  // the key after a run
+        const char* after;   // the key after a run
     };
     const Case cases[] = {
         {"abc", 0, false, "1"},
@@ -142,8 +139,12 @@ TEST_F(ViewSettingsFile, TheFrameRateReachesTheLoopOnlyWhenItIsOneToAThousand)
     const struct {
         const char* text;
         int32_t rate;
-    } cases[] = {{"60", 60},          {" 1000 ", 1000}, {"60x", 0}, {"4294967356", 0},
-                 {"1001", 0},         {"0", 0},
+    } cases[] = {{"60", 60},
+                 {" 1000 ", 1000},
+                 {"60x", 0},
+                 {"4294967356", 0},
+                 {"1001", 0},
+                 {"0", 0},
                  {"60                                      x", 0}};   // longer than the read
     for (const auto& c : cases) {
         SetSetting("Velmora", "Frame Rate", c.text);

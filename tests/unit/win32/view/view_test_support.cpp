@@ -29,7 +29,7 @@ BOOL RecordSound(LPCSTR pszSound, UINT fuSound)
     return TRUE;
 }
 
-} // namespace
+}   // namespace
 
 bool WinGLibraryPresent()
 {
@@ -79,10 +79,7 @@ RecordingCmdUI QueryUpdate(CVelmoraView* pView, UINT nID)
     return ui;
 }
 
-void ViewFixture::SetUpTestSuite()
-{
-    AfxWinInit(::GetModuleHandleA(nullptr), const_cast<LPSTR>(""), SW_SHOWNORMAL);
-}
+void ViewFixture::SetUpTestSuite() { AfxWinInit(::GetModuleHandleA(nullptr), const_cast<LPSTR>(""), SW_SHOWNORMAL); }
 
 void ViewFixture::SetUp()
 {
@@ -133,10 +130,7 @@ int ViewFixture::ButtonImage(int nPos) const
     return button.iBitmap;
 }
 
-void ViewFixture::UpdateBars()
-{
-    theApp.OnIdle(0);
-}
+void ViewFixture::UpdateBars() { theApp.OnIdle(0); }
 
 std::string ViewFixture::FpsPaneText() const
 {

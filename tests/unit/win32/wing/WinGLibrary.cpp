@@ -10,8 +10,7 @@ std::string Folder(const std::string& path)
 {
     const size_t slash = path.find_last_of("\\/");
     std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
-    std::transform(folder.begin(), folder.end(), folder.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
+    std::transform(folder.begin(), folder.end(), folder.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return folder;
 }
 
@@ -23,8 +22,7 @@ bool IsWineBuiltin(HMODULE hModule)
     return std::memcmp(reinterpret_cast<const char*>(hModule) + 0x40, kMark, sizeof kMark - 1) == 0;
 }
 
-template <typename T>
-void Resolve(WinGLibrary& lib, T& fn, const char* name)
+template <typename T> void Resolve(WinGLibrary& lib, T& fn, const char* name)
 {
     fn = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(lib.hModule, name)));
     if (fn)
@@ -63,7 +61,7 @@ WinGLibrary Load()
     return lib;
 }
 
-} // namespace
+}   // namespace
 
 const WinGLibrary& TheWinG()
 {

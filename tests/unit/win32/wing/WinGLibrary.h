@@ -9,10 +9,10 @@
 
 struct WinGLibrary {
     HMODULE hModule = nullptr;
-    DWORD loadError = 0;       // GetLastError after a failed load
-    std::string path;          // file the loader took
-    bool bOurs = false;        // ours: from the program's folder, not Wine's builtin
-    int nResolved = 0;         // entry points found by name
+    DWORD loadError = 0;   // GetLastError after a failed load
+    std::string path;      // file the loader took
+    bool bOurs = false;    // ours: from the program's folder, not Wine's builtin
+    int nResolved = 0;     // entry points found by name
 
     PFNWINGCREATEDC CreateDC = nullptr;
     PFNWINGCREATEBITMAP CreateBitmap = nullptr;

@@ -4,8 +4,7 @@ DWORD RunTestInChild(const char* fullName)
 {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string cmd = std::string("\"") + exe + "\" --gtest_also_run_disabled_tests --gtest_filter="
-        + fullName;
+    std::string cmd = std::string("\"") + exe + "\" --gtest_also_run_disabled_tests --gtest_filter=" + fullName;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -23,17 +22,11 @@ DWORD RunTestInChild(const char* fullName)
 
 namespace {
 
-LONG WINAPI ExitWithCrashCode(EXCEPTION_POINTERS*)
-{
-    ExitProcess(kChildCrashed);
-}
+LONG WINAPI ExitWithCrashCode(EXCEPTION_POINTERS*) { ExitProcess(kChildCrashed); }
 
-} // namespace
+}   // namespace
 
-void ExitOnCrash()
-{
-    SetUnhandledExceptionFilter(ExitWithCrashCode);
-}
+void ExitOnCrash() { SetUnhandledExceptionFilter(ExitWithCrashCode); }
 
 Header8 MakeHeader8(int32_t width, int32_t height, bool bTopDown)
 {
@@ -60,15 +53,9 @@ uint32_t TableColor(uint32_t i)
     return (r << 16) | (g << 8) | b;
 }
 
-uint8_t PatternIndex(int32_t x, int32_t y)
-{
-    return uint8_t(x * 13 + y * 71 + 5);
-}
+uint8_t PatternIndex(int32_t x, int32_t y) { return uint8_t(x * 13 + y * 71 + 5); }
 
-int32_t Pitch8(int32_t width)
-{
-    return ((width * 8 + 31) / 32) * 4;
-}
+int32_t Pitch8(int32_t width) { return ((width * 8 + 31) / 32) * 4; }
 
 void WritePattern(uint8_t* pBits, int32_t width, int32_t height, bool bTopDown)
 {

@@ -9,28 +9,28 @@
 #include <string>
 
 // Skips a test when this run has no library to test.
-#define REQUIRE_WING()                                                              \
-    do {                                                                            \
-        if (!TheWinG().Loaded())                                                    \
-            GTEST_SKIP() << "no WING32.DLL in this run";                            \
+#define REQUIRE_WING()                                   \
+    do {                                                 \
+        if (!TheWinG().Loaded())                         \
+            GTEST_SKIP() << "no WING32.DLL in this run"; \
     } while (0)
 
 // Our library must show no difference; for the system's own library a
 // difference is recorded as a skip with its description.
-#define EXPECT_SAME_OR_RECORD(difference)                                           \
-    do {                                                                            \
-        const std::string d_ = (difference);                                        \
-        if (TheWinG().bOurs)                                                        \
-            EXPECT_EQ(d_, "");                                                      \
-        else if (!d_.empty())                                                       \
-            GTEST_SKIP() << "system WING32.DLL differs: " << d_;                   \
+#define EXPECT_SAME_OR_RECORD(difference)                        \
+    do {                                                         \
+        const std::string d_ = (difference);                     \
+        if (TheWinG().bOurs)                                     \
+            EXPECT_EQ(d_, "");                                   \
+        else if (!d_.empty())                                    \
+            GTEST_SKIP() << "system WING32.DLL differs: " << d_; \
     } while (0)
 
 // Runs one test of this program, usually a DISABLED_ one, in a child
 // process and returns its exit code: 0 when it passed, kChildCrashed when it
 // ended by an unhandled exception (see ExitOnCrash).
 constexpr DWORD kChildCrashed = 0xC0DE;
-constexpr DWORD kChildLost = 0xDEAD; // not started or timed out
+constexpr DWORD kChildLost = 0xDEAD;   // not started or timed out
 DWORD RunTestInChild(const char* fullName);
 
 // In a child: an unhandled exception ends the process with kChildCrashed

@@ -7,18 +7,18 @@
 
 namespace {
 
-constexpr int32_t kWidth = 7; // pitch 8: one padding byte a row
+constexpr int32_t kWidth = 7;   // pitch 8: one padding byte a row
 constexpr int32_t kHeight = 5;
 
 std::string DescribeHeader(const BITMAPINFOHEADER& h, int32_t width, int32_t height)
 {
-    if (h.biSize == 40 && h.biWidth == width && h.biHeight == height && h.biPlanes == 1
-        && h.biBitCount == 8 && h.biCompression == BI_RGB)
+    if (h.biSize == 40 && h.biWidth == width && h.biHeight == height && h.biPlanes == 1 && h.biBitCount == 8 &&
+        h.biCompression == BI_RGB)
         return "";
     std::ostringstream d;
-    d << "header given back: size " << h.biSize << ", width " << h.biWidth << ", height "
-      << h.biHeight << ", planes " << h.biPlanes << ", bits " << h.biBitCount
-      << ", compression " << h.biCompression << " (expected height " << height << ")";
+    d << "header given back: size " << h.biSize << ", width " << h.biWidth << ", height " << h.biHeight << ", planes "
+      << h.biPlanes << ", bits " << h.biBitCount << ", compression " << h.biCompression << " (expected height "
+      << height << ")";
     return d.str();
 }
 
@@ -40,12 +40,9 @@ std::vector<uint32_t> ReadBack(HBITMAP hbm, int32_t width, int32_t height)
     return pixels;
 }
 
-COLORREF AsColorRef(uint32_t rgb)
-{
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
+COLORREF AsColorRef(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
-} // namespace
+}   // namespace
 
 TEST(WinGBitmap, PixelsLieWhereTheHeaderSaysInBothOrientations)
 {
@@ -81,8 +78,7 @@ TEST(WinGBitmap, PixelsLieWhereTheHeaderSaysInBothOrientations)
         ASSERT_NE(old, nullptr);
         for (int32_t y = 0; y < kHeight; ++y)
             for (int32_t x = 0; x < kWidth; ++x)
-                ASSERT_EQ(GetPixel(hdc, x, y), AsColorRef(TableColor(PatternIndex(x, y))))
-                    << "pixel " << x << "," << y;
+                ASSERT_EQ(GetPixel(hdc, x, y), AsColorRef(TableColor(PatternIndex(x, y)))) << "pixel " << x << "," << y;
         EXPECT_EQ(wing.GetDIBPointer(hbm, reinterpret_cast<BITMAPINFO*>(&info)), pBits);
         SelectObject(hdc, old);
         DeleteObject(hbm);
@@ -130,8 +126,7 @@ TEST(WinGBitmap, ColourTableOfTheSelectedBitmapReadsAndWrites)
     RGBQUAD table[256] = {};
     ASSERT_EQ(wing.GetDIBColorTable(src.m_hdc, 0, 256, table), 256u);
     for (uint32_t i = 0; i < 256; ++i) {
-        const uint32_t c = (uint32_t(table[i].rgbRed) << 16) | (uint32_t(table[i].rgbGreen) << 8)
-            | table[i].rgbBlue;
+        const uint32_t c = (uint32_t(table[i].rgbRed) << 16) | (uint32_t(table[i].rgbGreen) << 8) | table[i].rgbBlue;
         ASSERT_EQ(c, TableColor(i)) << "entry " << i;
     }
     EXPECT_EQ(wing.GetDIBColorTable(src.m_hdc, 250, 10, table), 6u) << "clipped at the end";

@@ -15,8 +15,7 @@ void ExpectPicture(const CDest32& dst, int32_t width, int32_t height, RECT cover
     GdiFlush();
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
-            const bool bInside = x >= covered.left && x < covered.right && y >= covered.top
-                && y < covered.bottom;
+            const bool bInside = x >= covered.left && x < covered.right && y >= covered.top && y < covered.bottom;
             int32_t sx = 0;
             int32_t sy = 0;
             if (bInside)
@@ -27,7 +26,7 @@ void ExpectPicture(const CDest32& dst, int32_t width, int32_t height, RECT cover
     }
 }
 
-} // namespace
+}   // namespace
 
 TEST(WinGCopy, BitBltCopiesOneToOneWithTheTopRowAtYZero)
 {
@@ -52,11 +51,10 @@ TEST(WinGCopy, BitBltCopiesOneToOneWithTheTopRowAtYZero)
             CDest32 dst(6, 4);
             ASSERT_TRUE(dst.Valid());
             EXPECT_TRUE(wing.BitBlt(dst.m_hdc, 0, 0, 3, 2, src.m_hdc, 2, 1));
-            ExpectPicture(dst, 6, 4, {0, 0, 3, 2},
-                          [](int32_t x, int32_t y, int32_t* sx, int32_t* sy) {
-                              *sx = x + 2;
-                              *sy = y + 1;
-                          });
+            ExpectPicture(dst, 6, 4, {0, 0, 3, 2}, [](int32_t x, int32_t y, int32_t* sx, int32_t* sy) {
+                *sx = x + 2;
+                *sy = y + 1;
+            });
         }
     }
 }
@@ -71,8 +69,7 @@ TEST(WinGCopy, StretchBltDoublesEachPixelIntoATwoByTwoBlock)
         ASSERT_TRUE(src.Valid());
         CDest32 dst(2 * kWidth + 2, 2 * kHeight + 2);
         ASSERT_TRUE(dst.Valid());
-        EXPECT_TRUE(wing.StretchBlt(dst.m_hdc, 1, 1, 2 * kWidth, 2 * kHeight, src.m_hdc, 0, 0,
-                                    kWidth, kHeight));
+        EXPECT_TRUE(wing.StretchBlt(dst.m_hdc, 1, 1, 2 * kWidth, 2 * kHeight, src.m_hdc, 0, 0, kWidth, kHeight));
         ExpectPicture(dst, 2 * kWidth + 2, 2 * kHeight + 2, {1, 1, 1 + 2 * kWidth, 1 + 2 * kHeight},
                       [](int32_t x, int32_t y, int32_t* sx, int32_t* sy) {
                           *sx = (x - 1) / 2;
@@ -81,8 +78,7 @@ TEST(WinGCopy, StretchBltDoublesEachPixelIntoATwoByTwoBlock)
         // Equal sizes at an offset copy 1:1 as well.
         CDest32 same(kWidth + 10, kHeight + 10);
         ASSERT_TRUE(same.Valid());
-        EXPECT_TRUE(wing.StretchBlt(same.m_hdc, 10, 10, kWidth, kHeight, src.m_hdc, 0, 0, kWidth,
-                                    kHeight));
+        EXPECT_TRUE(wing.StretchBlt(same.m_hdc, 10, 10, kWidth, kHeight, src.m_hdc, 0, 0, kWidth, kHeight));
         ExpectPicture(same, kWidth + 10, kHeight + 10, {10, 10, 10 + kWidth, 10 + kHeight},
                       [](int32_t x, int32_t y, int32_t* sx, int32_t* sy) {
                           *sx = x - 10;

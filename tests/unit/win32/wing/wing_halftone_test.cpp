@@ -15,14 +15,11 @@ std::vector<PALETTEENTRY> Entries(HPALETTE hpal)
     return entries;
 }
 
-uint32_t Rgb32(const PALETTEENTRY& e)
-{
-    return (uint32_t(e.peRed) << 16) | (uint32_t(e.peGreen) << 8) | e.peBlue;
-}
+uint32_t Rgb32(const PALETTEENTRY& e) { return (uint32_t(e.peRed) << 16) | (uint32_t(e.peGreen) << 8) | e.peBlue; }
 
 struct BrushFill {
     std::set<uint32_t> colors;
-    int32_t sum[3] = {}; // red, green, blue over the 16 x 16 pixels
+    int32_t sum[3] = {};   // red, green, blue over the 16 x 16 pixels
 };
 
 // Paints a 16 x 16 area with the brush and collects what it shows.
@@ -46,7 +43,7 @@ BrushFill Paint(HBRUSH hbr)
     return fill;
 }
 
-} // namespace
+}   // namespace
 
 TEST(WinGHalftone, PaletteSpansBlackWhiteAndThePrimaries)
 {
@@ -84,8 +81,7 @@ TEST(WinGHalftone, BrushesAverageToTheColourUsingHalftoneColours)
         const BrushFill mixed = Paint(hbr);
         DeleteObject(hbr);
         if (mixed.colors.size() < 2)
-            difference << "dither type " << type << " paints " << mixed.colors.size()
-                       << " colour(s), not a dither; ";
+            difference << "dither type " << type << " paints " << mixed.colors.size() << " colour(s), not a dither; ";
         for (const uint32_t c : mixed.colors) {
             if (halftone.count(c) == 0) {
                 difference << "dither type " << type << " paints " << std::hex << c << std::dec
@@ -96,8 +92,8 @@ TEST(WinGHalftone, BrushesAverageToTheColourUsingHalftoneColours)
         const int32_t target[3] = {100, 150, 200};
         for (int i = 0; i < 3; ++i) {
             if (std::abs(mixed.sum[i] / 256 - target[i]) > 8)
-                difference << "dither type " << type << " averages " << mixed.sum[i] / 256
-                           << " in channel " << i << " for " << target[i] << "; ";
+                difference << "dither type " << type << " averages " << mixed.sum[i] / 256 << " in channel " << i
+                           << " for " << target[i] << "; ";
         }
         // A halftone colour itself comes out solid.
         hbr = wing.CreateHalftoneBrush(nullptr, RGB(255, 0, 0), type);
@@ -130,8 +126,8 @@ TEST(WinGHalftone, PaletteIndexColoursAreLookedUpInTheDCsPalette)
     if (hbr) {
         const BrushFill fill = Paint(hbr);
         if (fill.colors.size() != 1 || fill.colors.count(0x0000FFu) != 1)
-            difference << "a brush of palette entry 3 (blue) paints " << fill.colors.size()
-                       << " colours, first " << std::hex << *fill.colors.begin() << "; ";
+            difference << "a brush of palette entry 3 (blue) paints " << fill.colors.size() << " colours, first "
+                       << std::hex << *fill.colors.begin() << "; ";
         DeleteObject(hbr);
     } else {
         difference << "no brush for a palette index; ";

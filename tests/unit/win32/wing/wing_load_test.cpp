@@ -26,14 +26,12 @@ std::string DescribeRecommendation(const Header8& f)
 {
     std::ostringstream d;
     const BITMAPINFOHEADER& h = f.h;
-    if (h.biSize != 40 || h.biWidth != 1 || h.biHeight != -1 || h.biPlanes != 1
-        || h.biBitCount != 8 || h.biCompression != BI_RGB || h.biSizeImage != 0
-        || h.biXPelsPerMeter != 0 || h.biYPelsPerMeter != 0 || h.biClrUsed != 0
-        || h.biClrImportant != 0) {
-        d << "recommended header: size " << h.biSize << ", width " << h.biWidth
-          << ", height " << h.biHeight << ", planes " << h.biPlanes << ", bits "
-          << h.biBitCount << ", compression " << h.biCompression << ", image size "
-          << h.biSizeImage << ", pels/m " << h.biXPelsPerMeter << "/" << h.biYPelsPerMeter
+    if (h.biSize != 40 || h.biWidth != 1 || h.biHeight != -1 || h.biPlanes != 1 || h.biBitCount != 8 ||
+        h.biCompression != BI_RGB || h.biSizeImage != 0 || h.biXPelsPerMeter != 0 || h.biYPelsPerMeter != 0 ||
+        h.biClrUsed != 0 || h.biClrImportant != 0) {
+        d << "recommended header: size " << h.biSize << ", width " << h.biWidth << ", height " << h.biHeight
+          << ", planes " << h.biPlanes << ", bits " << h.biBitCount << ", compression " << h.biCompression
+          << ", image size " << h.biSizeImage << ", pels/m " << h.biXPelsPerMeter << "/" << h.biYPelsPerMeter
           << ", colours used " << h.biClrUsed << "/" << h.biClrImportant
           << " (expected 40, 1, -1, 1, 8, 0 and zeros); ";
     }
@@ -46,19 +44,18 @@ std::string DescribeRecommendation(const Header8& f)
     ReleaseDC(nullptr, screen);
     for (int i = 0; i < 256; ++i) {
         const RGBQUAD& q = f.colors[i];
-        if (q.rgbRed != sys[i].peRed || q.rgbGreen != sys[i].peGreen
-            || q.rgbBlue != sys[i].peBlue || q.rgbReserved != 0) {
-            d << "colour " << i << " is " << int(q.rgbRed) << "," << int(q.rgbGreen) << ","
-              << int(q.rgbBlue) << "," << int(q.rgbReserved) << " (expected "
-              << (bPalette ? "the system palette's " : "zero ") << int(sys[i].peRed) << ","
-              << int(sys[i].peGreen) << "," << int(sys[i].peBlue) << ")";
+        if (q.rgbRed != sys[i].peRed || q.rgbGreen != sys[i].peGreen || q.rgbBlue != sys[i].peBlue ||
+            q.rgbReserved != 0) {
+            d << "colour " << i << " is " << int(q.rgbRed) << "," << int(q.rgbGreen) << "," << int(q.rgbBlue) << ","
+              << int(q.rgbReserved) << " (expected " << (bPalette ? "the system palette's " : "zero ")
+              << int(sys[i].peRed) << "," << int(sys[i].peGreen) << "," << int(sys[i].peBlue) << ")";
             break;
         }
     }
     return d.str();
 }
 
-} // namespace
+}   // namespace
 
 TEST(WinGRecommend, FillsTheWholeHeaderForTopDownRowsAndRefusesNoBuffer)
 {
