@@ -19,19 +19,14 @@ done
 
 mkdir -p "$b"
 log="$b/bench-build.log"
-if ! wine --version >/dev/null 2>&1; then
-  # Debian's wine script takes the 32-bit loader whenever it is installed,
-  # also where the kernel cannot run 32-bit programs; the x86_64 build needs
-  # only the 64-bit one.
-  if [ "$tree" = win64 ] && /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
-    shim="$(cd "$b" && pwd)/bench-wine"
-    mkdir -p "$shim"
-    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/wine"
-    chmod +x "$shim/wine"
-    export PATH="$shim:$PATH"
+# shellcheck source=../scripts/wine-arch.sh
+. "$root/scripts/wine-arch.sh"
+if ! velmora_runs_32bit; then
+  if [ "$tree" = win64 ]; then
+    velmora_wine64_only "$b/bench-wine"
   else
-    echo "bench: wine does not start here ($(wine --version 2>&1 | tail -n 1))" >&2
-    [ "$tree" = win64 ] || echo "bench: VELMORA_BENCH_TREE=win64 measures the x86_64 build" >&2
+    echo "bench: this machine does not start 32-bit programs, so 32-bit Wine cannot run here" >&2
+    echo "bench: VELMORA_BENCH_TREE=win64 measures the x86_64 build" >&2
     exit 1
   fi
 fi

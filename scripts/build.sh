@@ -12,6 +12,8 @@ gen=()
 command -v ninja >/dev/null && gen=(-G Ninja)
 jobs=${VELMORA_JOBS:-$(nproc)}
 b=${VELMORA_BUILD_DIR:-build}
+# shellcheck source=wine-arch.sh
+. "$root/scripts/wine-arch.sh"
 
 configure() { # dir args...
   local dir=$1; shift
@@ -32,6 +34,11 @@ for t in host "${trees[@]}"; do
       cmake --build "$b/win32" -j "$jobs" ;;
     win64)
       configure "$b/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake -DVELMORA_HOST_BIN="$(cd "$b" && pwd)/host/tools"
+      # Where 32-bit Wine cannot run, the Debian package is made and tested
+      # from this tree instead.
+      if ! velmora_runs_32bit; then
+        cmake "$b/win64" -DVELMORA_DEB=ON >/dev/null
+      fi
       cmake --build "$b/win64" -j "$jobs" ;;
     *) echo "unknown tree: $t" >&2; exit 2 ;;
   esac

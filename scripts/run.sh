@@ -8,9 +8,24 @@ cd "$root"
 
 # The program runs from the release zip, unpacked as a Windows user would:
 # the program with our WING32.DLL and the read-me beside it.
-zip=$("$root/scripts/package.sh" | tail -n 1)
+# Where the kernel does not start 32-bit programs, 32-bit Wine cannot run:
+# the x86_64 build's zip is shown instead.
+. "$root/scripts/wine-arch.sh"
+"$root/scripts/setup.sh"
+if velmora_runs_32bit; then
+  zip=$("$root/scripts/package.sh" | tail -n 1)
+  tree=win32
+else
+  echo "run: this machine does not start 32-bit programs; running the x86_64 build"
+  "$root/scripts/build.sh" win64
+  tree=win64
+  (cd "${VELMORA_BUILD_DIR:-build}/win64" && rm -rf release && cpack -G ZIP --config CPackConfig.cmake >&2)
+  zip=$(ls "${VELMORA_BUILD_DIR:-build}"/win64/release/velmora95-*-win64.zip)
+  zip=$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")
+  velmora_wine64_only "${VELMORA_BUILD_DIR:-build}/wine64-bin"
+fi
 b=$(cd "${VELMORA_BUILD_DIR:-build}" && pwd)
-pkg="$b/win32/package"
+pkg="$b/$tree/package"
 rm -rf "$pkg" "$pkg.unzip"
 mkdir -p "$pkg.unzip"
 (cd "$pkg.unzip" && cmake -E tar xf "$zip")
