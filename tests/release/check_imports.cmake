@@ -6,23 +6,9 @@
 #   cmake -DTREE=<i686 build tree> -DOBJDUMP=<objdump> -DLISTS=<folder> -P check_imports.cmake
 cmake_minimum_required(VERSION 3.20)
 
+include(${CMAKE_CURRENT_LIST_DIR}/unpack_zip.cmake)
 set(work ${TREE}/tests/release-imports)
-file(REMOVE_RECURSE ${work})
-file(MAKE_DIRECTORY ${work}/unpacked)
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} --config ${TREE}/CPackConfig.cmake -G ZIP -B ${work}/out
-  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "cpack failed:\n${out}")
-endif()
-file(GLOB zips ${work}/out/*.zip)
-list(LENGTH zips count)
-if(NOT count EQUAL 1)
-  message(FATAL_ERROR "expected one zip, cpack made: ${zips}")
-endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${zips} WORKING_DIRECTORY ${work}/unpacked RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the zip does not unpack")
-endif()
+velmora_unpack_release_zip(${TREE} ${work})
 
 file(GLOB_RECURSE files ${work}/unpacked/*)
 list(FILTER files INCLUDE REGEX "\\.([eE][xX][eE]|[dD][lL][lL]|[sS][cC][rR])$")

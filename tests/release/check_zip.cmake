@@ -5,24 +5,13 @@
 # saver also with its description).
 #   cmake -DTREE=<windows build tree> -DVERSION=<x.y.z> -DSYSTEM=win32 -P check_zip.cmake
 
+include(${CMAKE_CURRENT_LIST_DIR}/unpack_zip.cmake)
 set(work ${TREE}/tests/release-check)
-file(REMOVE_RECURSE ${work})
-file(MAKE_DIRECTORY ${work}/unpacked)
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} --config ${TREE}/CPackConfig.cmake -G ZIP -B ${work}/out
-  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "cpack failed:\n${out}")
-endif()
-
+velmora_unpack_release_zip(${TREE} ${work})
 set(name velmora95-${VERSION}-${SYSTEM})
-set(zip ${work}/out/${name}.zip)
-if(NOT EXISTS ${zip})
-  file(GLOB made ${work}/out/*)
+get_filename_component(made ${RELEASE_ZIP} NAME)
+if(NOT made STREQUAL "${name}.zip")
   message(FATAL_ERROR "expected ${name}.zip, cpack made: ${made}")
-endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${zip} WORKING_DIRECTORY ${work}/unpacked RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the zip does not unpack")
 endif()
 
 file(GLOB_RECURSE files RELATIVE ${work}/unpacked ${work}/unpacked/*)
