@@ -13,10 +13,7 @@ int main(int argc, char** argv)
         return 2;
     }
     PixelArt art;
-    std::string error;
-    if (!ReadPixelArtFile(argv[1], kIconSize, kIconSize, art, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (!ReadIconPicture(argv[1], art))
         return 1;
-    }
     return WriteAssetFile(argv[2], MakeIconFile(art)) ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "tools/assets/IconFile.h"
 #include "tools/assets/ByteWriter.h"
+#include <cstdio>
 
 namespace velmora::assets {
 
@@ -46,6 +47,15 @@ std::vector<uint8_t> MakeIconFile(const PixelArt& art)
     w.Bytes(xorBits);
     w.Bytes(andBits);
     return out;
+}
+
+bool ReadIconPicture(const char* path, PixelArt& art)
+{
+    std::string error;
+    if (ReadPixelArtFile(path, kIconSize, kIconSize, art, error))
+        return true;
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
 }
 
 }   // namespace velmora::assets

@@ -12,4 +12,8 @@ constexpr int32_t kIconSize = 32;
 // other pixel is opaque in its colour. Expects a kIconSize square picture.
 std::vector<uint8_t> MakeIconFile(const PixelArt& art);
 
+// Reads the icon's kIconSize square picture from a pixel-art file; when it
+// cannot, says why on stderr and returns false.
+bool ReadIconPicture(const char* path, PixelArt& art);
+
 }   // namespace velmora::assets
