@@ -122,29 +122,18 @@ class XScreen:
     def grab(self, left, top, width, height, colormap=0):
         """The rectangle as an images.Image. COLORMAP is needed on an 8-bit
         screen (pixels are looked up in it) and ignored on a TrueColor one."""
-        ximage = self.x.XGetImage(self.dpy, self.root, left, top, width, height, ALL_PLANES, ZPIXMAP)
-        if not ximage:
-            raise RuntimeError('XGetImage failed for %dx%d+%d+%d' % (width, height, left, top))
-        img = ximage.contents
-        try:
-            data = ctypes.string_at(img.data, img.bytes_per_line * img.height)
-            pixels = []
-            if img.bits_per_pixel == 8:
-                if not colormap:
-                    raise RuntimeError('an 8-bit screen needs a colour map to read pixels through')
-                table = self.colours(colormap)
-                for y in range(img.height):
-                    row = data[y * img.bytes_per_line:y * img.bytes_per_line + img.width]
-                    pixels.extend(table[p] for p in row)
-            elif img.bits_per_pixel == 32 and img.byte_order == 0:
-                for y in range(img.height):
-                    row = data[y * img.bytes_per_line:y * img.bytes_per_line + 4 * img.width]
-                    pixels.extend(zip(row[2::4], row[1::4], row[0::4]))
-            else:
-                raise RuntimeError('unsupported X image layout: %d bits, byte order %d' %
-                                   (img.bits_per_pixel, img.byte_order))
-            return images.Image(img.width, img.height, pixels)
-        finally:
-            # XDestroyImage is a macro calling the image's own destroy function.
-            self.x.XFree(img.data)
-            self.x.XFree(ctypes.cast(ximage, ctypes.c_void_p))
+        data, bpp, stride, w, order = self._bytes(left, top, width, height)
+        pixels = []
+        if bpp == 8:
+            if not colormap:
+                raise RuntimeError('an 8-bit screen needs a colour map to read pixels through')
+            table = self.colours(colormap)
+            for y in range(height):
+                pixels.extend(table[p] for p in data[y * stride:y * stride + w])
+        elif bpp == 32 and order == 0:
+            for y in range(height):
+                row = data[y * stride:y * stride + 4 * w]
+                pixels.extend(zip(row[2::4], row[1::4], row[0::4]))
+        else:
+            raise RuntimeError('unsupported X image layout: %d bits, byte order %d' % (bpp, order))
+        return images.Image(w, height, pixels)
