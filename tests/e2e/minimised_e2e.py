@@ -15,7 +15,6 @@ It uses the end-to-end harness of run_e2e.py and the view checks of
 view_e2e.py; results stay in TREE/tests/e2e/results/NAME on failure.
 """
 
-import argparse
 import os
 import sys
 import time
@@ -109,24 +108,7 @@ class MinimisedCase(view_e2e.ViewCase):
 
 
 def main():
-    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    p.add_argument('--tree', required=True)
-    p.add_argument('--exe', required=True)
-    p.add_argument('--probe', required=True)
-    p.add_argument('--name', required=True)
-    p.add_argument('--size', default='1024x768')
-    args = p.parse_args()
-    # What the frame case of run_e2e.py expects to find in its arguments.
-    args.case = 'frame'
-    args.exit = 'command'
-    args.start_minimised = False
-    args.check_run_counter = True
-    args.dll_overrides = ''
-    args.menus = 7
-    args.toolbar_buttons = 17
-    case = MinimisedCase(args)
-    ok = case.run()
-    return run_e2e.finish(case, ok)
+    return run_e2e.frame_case_main(MinimisedCase, __doc__)
 
 
 if __name__ == '__main__':

@@ -533,6 +533,29 @@ def finish(case, ok):
     return 0 if ok else 1
 
 
+def frame_case_main(case_class, doc):
+    """The command line of a case that runs as the frame case does, with a
+    maximised program started normally and ended by its Exit command, and
+    checks of its own (the class, a subclass of Case): returns the exit code."""
+    p = argparse.ArgumentParser(description=doc, formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument('--tree', required=True, help='the Windows build tree')
+    p.add_argument('--exe', required=True, help='the program under test')
+    p.add_argument('--probe', required=True, help='velmora_probe.exe')
+    p.add_argument('--name', required=True, help='the case name (its results folder)')
+    p.add_argument('--size', default='1024x768', help='virtual desktop size')
+    p.add_argument('--dll-overrides', default='', help='extra WINEDLLOVERRIDES for the program')
+    args = p.parse_args()
+    args.case = 'frame'
+    args.exit = 'command'
+    args.start_minimised = False
+    args.check_run_counter = True
+    args.menus = 7
+    args.toolbar_buttons = 17
+    case = case_class(args)
+    ok = case.run()
+    return finish(case, ok)
+
+
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument('--tree', required=True, help='the Windows build tree')
