@@ -1,19 +1,5 @@
 #include "MeasuredWindow.h"
 
-int64_t PerformanceTicks()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-int64_t PerformanceFrequency()
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return frequency.QuadPart;
-}
-
 Deadline::Deadline(uint32_t milliseconds)
     : m_start(PerformanceTicks()), m_length(PerformanceFrequency() * int64_t(milliseconds) / 1000)
 {}

@@ -2,6 +2,8 @@
 // counted with the performance counter.
 #pragma once
 
+#include "PerformanceCounter.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -25,6 +27,3 @@ private:
     int64_t m_start;
     int64_t m_length;
 };
-
-int64_t PerformanceTicks();
-int64_t PerformanceFrequency();

@@ -64,20 +64,6 @@ int64_t VisibleArea(HWND top, HWND watched, const RECT& client)
 
 }   // namespace
 
-int64_t PerformanceTicks()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-int64_t PerformanceFrequency()
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return frequency.QuadPart;
-}
-
 SightSample TakeSight(HWND top, HWND watched)
 {
     SightSample sample = {};

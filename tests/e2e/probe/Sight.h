@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Json.h"
+#include "PerformanceCounter.h"
 
 #include <windows.h>
 
@@ -25,6 +26,3 @@ SightSample TakeSight(HWND top, HWND watched);
 // Writes "frequency" and "samples" ([ticks, iconic, foreground, permille]
 // each) as members of the current JSON object.
 void WriteSight(JsonWriter& json, const std::vector<SightSample>& samples);
-
-int64_t PerformanceTicks();
-int64_t PerformanceFrequency();
