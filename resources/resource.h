@@ -55,18 +55,8 @@
 // initial text and sets the pane's width).
 #define ID_INDICATOR_FPS                32795
 
-// Framework identifiers.
-#ifndef AFX_IDS_APP_TITLE
-#define AFX_IDS_APP_TITLE               57344
-#endif
-#ifndef AFX_IDS_IDLEMESSAGE
-#define AFX_IDS_IDLEMESSAGE             57345
-#endif
-#ifndef ID_APP_ABOUT
-#define ID_APP_ABOUT                    57664
-#endif
-#ifndef ID_APP_EXIT
-#define ID_APP_EXIT                     57665
-#endif
+// The framework's own identifiers (the About and Exit commands, the title
+// and idle-prompt strings), with the values it gives them.
+#include "framework/Res.h"
 
 #endif // VELMORA_RESOURCE_H
