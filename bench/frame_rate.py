@@ -25,7 +25,7 @@ once (or reported as invalid) and never enters a figure.
 
 The machine's own pace drifts by about 10 % over a minute, as much as the
 gap being measured, so the program and the presenter take turns: ROUNDS
-rounds (default 3) of the program's three sizes followed by the presenter's,
+rounds (default 5) of the program's three sizes followed by the presenter's,
 per surface path. Each side's figures are the best, the minimum, the median
 and the maximum of its valid windows over all rounds.
 
@@ -299,7 +299,7 @@ class Bench:
     def __init__(self, args):
         self.tree = os.path.abspath(args.tree)
         self.size = args.size
-        self.rounds = max(1, getattr(args, 'rounds', 3))
+        self.rounds = max(1, getattr(args, 'rounds', 5))
         self.paced = getattr(args, 'paced', True)
         self.folder = os.path.join(self.tree, 'bench', 'frame-rate')
         self.stage = os.path.join(self.folder, 'program')
@@ -697,7 +697,7 @@ def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument('--tree', required=True, help='the Windows build tree (build/win32)')
     p.add_argument('--size', default='1024x768', help='the virtual desktop size')
-    p.add_argument('--rounds', type=int, default=3, help='turns of program and presenter per surface path')
+    p.add_argument('--rounds', type=int, default=5, help='turns of program and presenter per surface path')
     p.add_argument('--no-paced', dest='paced', action='store_false', help='leave out the paced flight')
     p.add_argument('--json', help='where to write the figures (default TREE/bench/frame-rate/results.json)')
     args = p.parse_args()

@@ -193,7 +193,7 @@ def main():
     p.add_argument('--win32', required=True, help='the Windows build tree (program, presenter, probe): build/win32')
     p.add_argument('--size', default='1024x768', help='the virtual desktop size')
     p.add_argument('--engine-repetitions', type=int, default=300)
-    p.add_argument('--rounds', type=int, default=3, help='turns of program and presenter per surface path')
+    p.add_argument('--rounds', type=int, default=5, help='turns of program and presenter per surface path')
     p.add_argument('--no-paced', dest='paced', action='store_false', help='leave out the paced flight')
     args = p.parse_args()
     started = time.monotonic()
