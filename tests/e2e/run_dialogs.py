@@ -12,7 +12,6 @@ their own and WinG is loaded from there (wing32=n); with --wing none the
 library is disabled (wing32=). The About box's status line must say which.
 """
 
-import argparse
 import os
 import shutil
 import sys
@@ -129,11 +128,7 @@ class DialogsCase(run_e2e.Case):
 
 
 def main():
-    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    p.add_argument('--tree', required=True, help='the Windows build tree')
-    p.add_argument('--exe', required=True, help='the program under test')
-    p.add_argument('--probe', required=True, help='velmora_probe.exe')
-    p.add_argument('--name', required=True, help='the case name (its results folder)')
+    p = run_e2e.case_arguments(__doc__)
     p.add_argument('--wing', choices=sorted(STATUS), required=True)
     p.add_argument('--wing-dll', help='our WING32.DLL (for --wing ours)')
     p.add_argument('--only-about', action='store_true', help='open the About box once only')

@@ -533,15 +533,22 @@ def finish(case, ok):
     return 0 if ok else 1
 
 
-def frame_case_main(case_class, doc):
-    """The command line of a case that runs as the frame case does, with a
-    maximised program started normally and ended by its Exit command, and
-    checks of its own (the class, a subclass of Case): returns the exit code."""
+def case_arguments(doc):
+    """A command-line parser with what every case script takes: the build
+    tree, the program, the probe and the case's name."""
     p = argparse.ArgumentParser(description=doc, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument('--tree', required=True, help='the Windows build tree')
     p.add_argument('--exe', required=True, help='the program under test')
     p.add_argument('--probe', required=True, help='velmora_probe.exe')
     p.add_argument('--name', required=True, help='the case name (its results folder)')
+    return p
+
+
+def frame_case_main(case_class, doc):
+    """The command line of a case that runs as the frame case does, with a
+    maximised program started normally and ended by its Exit command, and
+    checks of its own (the class, a subclass of Case): returns the exit code."""
+    p = case_arguments(doc)
     p.add_argument('--size', default='1024x768', help='virtual desktop size')
     p.add_argument('--dll-overrides', default='', help='extra WINEDLLOVERRIDES for the program')
     args = p.parse_args()
@@ -557,11 +564,7 @@ def frame_case_main(case_class, doc):
 
 
 def main():
-    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    p.add_argument('--tree', required=True, help='the Windows build tree')
-    p.add_argument('--exe', required=True, help='the program under test')
-    p.add_argument('--probe', required=True, help='velmora_probe.exe')
-    p.add_argument('--name', required=True, help='the case name (its results folder)')
+    p = case_arguments(__doc__)
     p.add_argument('--case', choices=['frame', 'fatal', 'first-run'], required=True)
     p.add_argument('--start-minimised', action='store_true', help='start the program with a minimised show state')
     p.add_argument('--size', default='1024x768', help='virtual desktop size')

@@ -14,7 +14,6 @@ seconds of the tunes' own samples (their pitch profiles):
   run_sound.py --tree TREE --exe PROGRAM --probe PROBE --name NAME --tunes DIR
 """
 
-import argparse
 import os
 import shutil
 import subprocess
@@ -169,11 +168,7 @@ class SoundCase(run_e2e.Case):
 
 
 def main():
-    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    p.add_argument('--tree', required=True, help='the Windows build tree')
-    p.add_argument('--exe', required=True, help='the program under test')
-    p.add_argument('--probe', required=True, help='velmora_probe.exe')
-    p.add_argument('--name', required=True, help='the case name (its results folder)')
+    p = run_e2e.case_arguments(__doc__)
     p.add_argument('--tunes', required=True, help='the folder of riff1.wav .. riff3.wav')
     p.add_argument('--size', default='800x600', help='virtual desktop size')
     args = p.parse_args()
