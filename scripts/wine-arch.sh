@@ -5,10 +5,12 @@
 # are built or booted without that (ia32_emulation off): there the i686
 # product still builds, but only the x86_64 build runs under Wine.
 
-# velmora_runs_32bit: true when this machine starts 32-bit programs (asked
-# of the 32-bit dynamic loader that wine32 brings).
+# velmora_runs_32bit: true when 32-bit Wine starts here. Asked of the
+# 32-bit loader that wine32 installs, so it fails the way Wine itself would:
+# where the kernel starts no 32-bit programs, and where wine32 is missing
+# (it cannot always be installed: see setup.sh).
 velmora_runs_32bit() {
-  [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
 # velmora_wine64_only DIR: puts `wine` and `wine-stable` (which wineboot and
