@@ -48,6 +48,11 @@ BOOL PalDisplayHasPalette()
     return (g_palDisplay.pfnGetDeviceCaps(ic.m_hDC, RASTERCAPS) & RC_PALETTE) ? TRUE : FALSE;
 }
 
+void PalNotifyPaletteChanged(HWND hWndFrom)
+{
+    ::SendNotifyMessageA(HWND_BROADCAST, WM_PALETTECHANGED, WPARAM(hWndFrom), 0);
+}
+
 void PalFoldStaticColors(PALETTEENTRY* pEntries)
 {
     g_palDisplay.pfnClearSystemPalette();

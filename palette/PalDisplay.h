@@ -30,6 +30,13 @@ void PalFoldStaticColors(PALETTEENTRY* pEntries);
 // the system cannot create it.
 HPALETTE PalCreate256(const PALETTEENTRY* pEntries);
 
+// Tells every top-level window that hWndFrom has realised a new palette,
+// without waiting for any of them: a window of another program that has
+// stopped answering must not hold up the caller (a broadcast sent with
+// SendMessage waits on each window in turn, with no time limit). Windows
+// of the calling thread get the message before this returns.
+void PalNotifyPaletteChanged(HWND hWndFrom);
+
 // A window's device context (the screen's for no window), released at the
 // end of the scope; m_hDC is null when none could be obtained.
 class CPalWindowDC {

@@ -2,6 +2,7 @@
 // destruction.
 #include "starfield/VelmoraView.h"
 #include "audio/FpsMeter.h"
+#include "palette/PalDisplay.h"
 #include "palette/PalId.h"
 #include "resources/resource.h"
 #include "starfield/FrameCalls.h"
@@ -136,7 +137,7 @@ int CVelmoraView::OnCreate(LPCREATESTRUCT lpcs)
                 dc.SelectPalette(m_pPalId, FALSE);
             dc.RealizePalette();
         }
-        ::SendMessageA(HWND_BROADCAST, WM_PALETTECHANGED, WPARAM(m_hWnd), 0);
+        PalNotifyPaletteChanged(m_hWnd);
 
         OnSimulationTumbleDry();
         OnPopulationDense();

@@ -32,6 +32,9 @@ CAPTION = 'Velmora 95'
 FRAME = '!#32770'  # the frame: any window of that caption but a dialog
 ID_APP_EXIT = 57665
 NOTEPAD = 'Untitled - Notepad'
+HUNG = 'Velmora Probe Hung Window'
+# How long that window answers nothing: longer than any wait of a case.
+HUNG_SECONDS = 300
 ID_VIEW = 59648  # the framework's id of the first pane, the view
 IDOK = 1
 FATAL_TEXTS = {
@@ -121,7 +124,15 @@ class Case:
         with PrivateScreen(24) as screen, Prefix(self.args.tree, screen) as prefix:
             self.screen, self.prefix = screen, prefix
             self.probe = Probe(prefix, self.args.probe, self.dir)
-            return self.guarded(self.steps)
+            hung = getattr(self.args, 'hung_window', False)
+            return self.guarded(self.steps_beside_a_hung_window if hung else self.steps)
+
+    def steps_beside_a_hung_window(self):
+        """The steps while another program's window on the desktop answers no
+        message: whatever the program tells all windows must not wait on it."""
+        with self.probe.window_of_its_own('hang', HUNG, HUNG_SECONDS) as hwnd:
+            self.require(hwnd is not None, 'another program shows a window that then answers nothing')
+            self.steps()
 
     def guarded(self, steps):
         """Runs the case's steps: a failed requirement ends them, a broken
@@ -547,6 +558,11 @@ def finish(case, ok):
     return 0 if ok else 1
 
 
+def add_hung_window_argument(p):
+    p.add_argument('--hung-window', action='store_true',
+                   help='run beside another program\'s window that answers no message')
+
+
 def case_arguments(doc):
     """A command-line parser with what every case script takes: the build
     tree, the program, the probe and the case's name."""
@@ -555,6 +571,7 @@ def case_arguments(doc):
     p.add_argument('--exe', required=True, help='the program under test')
     p.add_argument('--probe', required=True, help='velmora_probe.exe')
     p.add_argument('--name', required=True, help='the case name (its results folder)')
+    add_hung_window_argument(p)
     return p
 
 

@@ -18,7 +18,10 @@ function(velmora_add_saver_case name saver)
     TIMEOUT 240)
 endfunction()
 
-velmora_add_saver_case(full-screen velmora95_saver --case full-screen --wing-dll $<TARGET_FILE:wing32> --dll-overrides wing32=n)
+# Beside another program's window that answers nothing, which the saver
+# must not wait on.
+velmora_add_saver_case(full-screen velmora95_saver --case full-screen --wing-dll $<TARGET_FILE:wing32> --dll-overrides wing32=n
+  --hung-window)
 velmora_add_saver_case(full-screen.no-wing velmora95_saver --case full-screen --short --dll-overrides wing32=)
 # The preview's picture is read from the test build's copy of it.
 velmora_add_saver_case(preview velmora95_saver_testbuild --case preview --wing-dll $<TARGET_FILE:wing32> --dll-overrides wing32=n)

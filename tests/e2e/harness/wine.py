@@ -2,6 +2,7 @@
 all end-to-end cases (they take its lock in turn), the desktop size set for
 each case, the program under test and the probe started inside it."""
 
+import contextlib
 import fcntl
 import json
 import os
@@ -10,8 +11,9 @@ import subprocess
 import time
 
 QUIET_OVERRIDES = 'mscoree,mshtml='
+SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', '..', 'scripts')
 # Bumped whenever the prefix's set-up changes, so that old prefixes are made anew.
-PREFIX_VERSION = '2'
+PREFIX_VERSION = '3'
 
 
 class Prefix:
@@ -45,6 +47,8 @@ class Prefix:
             subprocess.run(['rm', '-rf', self.path], check=True)
             self._wine(['wineboot', '-i'])
             self._wine(['wineserver', '-w'])
+            # Wine's own fonts, Marlett's caption-button glyphs among them.
+            subprocess.run(['bash', os.path.join(SCRIPTS, 'wine-fonts.sh'), self.path], check=True)
             self._wine(['wine', 'reg', 'add', r'HKCU\Software\Wine\Explorer', '/v', 'Desktop', '/d', 'Default', '/f'])
             self._wine(['wine', 'reg', 'add', r'HKCU\Software\Wine\Explorer\Desktops', '/v', 'Default', '/d', '1024x768',
                         '/f'])
@@ -118,13 +122,13 @@ class Prefix:
     def windows_dir(self):
         return os.path.join(self.path, 'drive_c', 'windows')
 
-    def start(self, exe, log_path, overrides='', minimised=False, args=()):
+    def start(self, exe, log_path, overrides='', minimised=False, args=(), extra_env=None):
         """Starts a Windows program with ARGS (through `start /wait /min` when
         it is to be started minimised; start passes the exit code on). Its output goes
         to a file, because Wine's helper processes would hold a pipe open
         after the program ends."""
         log = open(log_path, 'w')
-        env = self.env(WINEDLLOVERRIDES=QUIET_OVERRIDES + (';' + overrides if overrides else ''))
+        env = self.env(WINEDLLOVERRIDES=QUIET_OVERRIDES + (';' + overrides if overrides else ''), **(extra_env or {}))
         launcher = ['wine', 'start', '/wait', '/min'] if minimised else ['wine']
         command = launcher + [os.path.basename(exe)] + [str(a) for a in args]
         proc = subprocess.Popen(command, cwd=os.path.dirname(os.path.abspath(exe)), env=env, stdout=log,
@@ -169,6 +173,30 @@ class Probe:
                         pass
         self.transcript.append({'args': args, 'rc': rc, 'reports': reports})
         return rc, reports
+
+    @contextlib.contextmanager
+    def window_of_its_own(self, *command):
+        """Runs a probe command that makes a window and serves it (host) or
+        hangs (hang) in a probe process of its own; yields the window's
+        handle once reported (None if none came within 30 s). The process is
+        ended when the block is left."""
+        log_path = os.path.join(self.work_dir, '%s.txt' % command[0])
+        with open(log_path, 'w') as out:
+            proc = subprocess.Popen(['wine', self.exe] + [str(a) for a in command], env=self.prefix.env(),
+                                    stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        try:
+            hwnd = None
+            deadline = time.monotonic() + 30
+            while hwnd is None and time.monotonic() < deadline and proc.poll() is None:
+                time.sleep(0.3)
+                with open(log_path, errors='replace') as f:
+                    m = re.search(r'"command":"%s","hwnd":(\d+)' % command[0], f.read())
+                hwnd = int(m.group(1)) if m else None
+            yield hwnd
+        finally:
+            if proc.poll() is None:
+                proc.kill()
+            proc.wait()
 
     def wait_window(self, caption, deadline, program, cls=''):
         """Waits until the window exists. A probe that started before the

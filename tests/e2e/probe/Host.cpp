@@ -22,9 +22,9 @@ void EmitLine(const JsonWriter& json)
     std::fflush(stdout);
 }
 
-}   // namespace
-
-bool HostWindow(const char* caption, int32_t cx, int32_t cy, uint32_t nSeconds)
+// Makes the visible host window and reports its handle; null when it
+// cannot be made.
+HWND MakeHostWindow(const char* command, const char* caption, int32_t cx, int32_t cy)
 {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = HostProc;
@@ -43,16 +43,36 @@ bool HostWindow(const char* caption, int32_t cx, int32_t cy, uint32_t nSeconds)
     HWND hwnd = CreateWindowExW(0, kHostClass, text.c_str(), style | WS_VISIBLE, 40, 40, rc.right - rc.left,
                                 rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, nullptr);
     if (hwnd == nullptr) {
-        return false;
+        return nullptr;
     }
     JsonWriter json;
     json.BeginObject();
     json.Key("command");
-    json.String("host");
+    json.String(command);
     json.Key("hwnd");
     json.Int(static_cast<int64_t>(reinterpret_cast<uintptr_t>(hwnd)));
     json.EndObject();
     EmitLine(json);
+    return hwnd;
+}
+
+}   // namespace
+
+bool HungWindow(const char* caption, uint32_t nSeconds)
+{
+    if (MakeHostWindow("hang", caption, 200, 100) == nullptr) {
+        return false;
+    }
+    Sleep(nSeconds * 1000u);   // answers nothing meanwhile
+    return true;
+}
+
+bool HostWindow(const char* caption, int32_t cx, int32_t cy, uint32_t nSeconds)
+{
+    HWND hwnd = MakeHostWindow("host", caption, cx, cy);
+    if (hwnd == nullptr) {
+        return false;
+    }
 
     const UINT_PTR timer = SetTimer(nullptr, 0, nSeconds * 1000u, nullptr);
     bool closed = false;

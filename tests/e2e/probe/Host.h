@@ -16,6 +16,11 @@
 // window cannot be made.
 bool HostWindow(const char* caption, int32_t cx, int32_t cy, uint32_t nSeconds);
 
+// Makes a visible window with that caption, reports its handle like
+// HostWindow, then stops answering messages for nSeconds: a hung program,
+// whose windows make any SendMessage to them wait.
+bool HungWindow(const char* caption, uint32_t nSeconds);
+
 // Selects item nIndex (when nIndex >= 0) of the combo box nId in dialog
 // hDlg and reports its selection and item count.
 bool ComboChoice(JsonWriter& json, HWND hDlg, int32_t nId, int32_t nIndex);

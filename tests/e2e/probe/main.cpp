@@ -21,6 +21,8 @@
 //   watch CAPTION CLASS TIMEOUT_MS      samples whether the window is on show until it is gone
 //   host CAPTION CX CY SECONDS          makes a window with that caption and client size, reports
 //                                       its handle at once, serves it until closed or SECONDS pass
+//   hang CAPTION SECONDS                makes a window with that caption, reports its handle at once,
+//                                       then answers no message for SECONDS
 //   choice CAPTION ID [INDEX]           selects item INDEX of combo box ID in such a dialog, reports
 //                                       the selection
 //   icons DIR                           draws the standard stop, information, warning and question
@@ -241,6 +243,13 @@ bool RunOne(const Args& a)
     }
     if (cmd == "host" && n == 5) {
         if (!HostWindow(a[1], int32_t(ToNumber(a[2])), int32_t(ToNumber(a[3])), ToNumber(a[4]))) {
+            EmitError(a[0], "cannot make the window");
+            return false;
+        }
+        return true;
+    }
+    if (cmd == "hang" && n == 3) {
+        if (!HungWindow(a[1], ToNumber(a[2]))) {
             EmitError(a[0], "cannot make the window");
             return false;
         }
