@@ -1,7 +1,8 @@
 // Frame buffer: buffer-to-buffer copies, rectangle copies, block puts, the
 // vertical flip and the colour lookups. Rows are addressed through the
 // row-offset tables, so every operation works in both orientations. No
-// operation clips: callers keep rectangles inside their buffers.
+// operation clips: a rectangle that does not lie wholly inside its source
+// and its destination copies nothing.
 #include "surface/DibG.h"
 #include <cstdlib>
 #include <cstring>
@@ -21,13 +22,15 @@ uint32_t LoadWord(const BYTE* p)
 
 void StoreWord(BYTE* p, uint32_t w) { std::memcpy(p, &w, 4); }
 
-// The size of a rectangle that can be copied into a created buffer of
-// width × height: neither side negative nor larger than the buffer. A
-// negative size has nothing to copy, and a larger one could only run
-// outside the buffer, so the copies and the block put copy nothing then.
-bool FitsInto(CDibG& dib, const SIZE& size)
+// Whether a rectangle of that size at that place lies wholly inside a
+// created buffer: no side negative, and the far corner within the buffer
+// (summed in 64 bits, so that no position overflows). A negative size has
+// nothing to copy, and one reaching outside could only read or write past
+// the buffer's rows, so the copies and the block put copy nothing then.
+bool Holds(CDibG& dib, const POINT& pt, const SIZE& size)
 {
-    return dib.IsCreated() && size.cx >= 0 && size.cy >= 0 && size.cx <= dib.GetWidth() && size.cy <= dib.GetHeight();
+    return dib.IsCreated() && size.cx >= 0 && size.cy >= 0 && pt.x >= 0 && pt.y >= 0 &&
+           int64_t(pt.x) + size.cx <= dib.GetWidth() && int64_t(pt.y) + size.cy <= dib.GetHeight();
 }
 
 }   // namespace
@@ -106,7 +109,7 @@ BYTE CDibG::NearestColor(const RGBTRIPLE& color)
 
 void CDibG::CopyRect(CDibG* pSource, const POINT& ptSrc, const POINT& ptDst, const SIZE& size)
 {
-    if (!pSource || !FitsInto(*this, size) || !FitsInto(*pSource, size))
+    if (!pSource || !Holds(*this, ptDst, size) || !Holds(*pSource, ptSrc, size))
         return;
     if (IsWordAligned(ptSrc.x, ptDst.x, size.cx)) {
         for (int32_t r = 0; r < size.cy; ++r) {
@@ -127,7 +130,7 @@ void CDibG::CopyRect(CDibG* pSource, const POINT& ptSrc, const POINT& ptDst, con
 
 void CDibG::CopyRectTransparent(CDibG* pSource, const POINT& ptSrc, const POINT& ptDst, const SIZE& size)
 {
-    if (!pSource || !FitsInto(*this, size) || !FitsInto(*pSource, size))
+    if (!pSource || !Holds(*this, ptDst, size) || !Holds(*pSource, ptSrc, size))
         return;
     // Index 0 is transparent: a source byte of 0 leaves the destination.
     if (IsWordAligned(ptSrc.x, ptDst.x, size.cx)) {
@@ -160,7 +163,7 @@ void CDibG::CopyRectTransparent(CDibG* pSource, const POINT& ptSrc, const POINT&
 
 void CDibG::PutBytes(const BYTE* pSource, const SIZE& size, const POINT& ptDst)
 {
-    if (!pSource || !FitsInto(*this, size))
+    if (!pSource || !Holds(*this, ptDst, size))
         return;
     for (int32_t r = 0; r < size.cy; ++r)
         std::memcpy(m_pBits + GetLineOffset(ptDst.y + r) + ptDst.x, pSource + size_t(r) * size_t(size.cx),

@@ -2,6 +2,7 @@
 // and the colour lookups, in each surface configuration.
 #include "SurfaceTestSupport.h"
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -100,7 +101,7 @@ TEST_P(PixelOps, PutBytesFlipCopyAndAssign)
     EXPECT_EQ(copy.GetPixel(3, 0), 6);
 }
 
-TEST_P(PixelOps, NegativeOrOversizedRectanglesCopyNothing)
+TEST_P(PixelOps, RectanglesNotWhollyInsideBothBuffersCopyNothing)
 {
     CDibG src, dst;
     src.Create(8, 4, nullptr);
@@ -108,17 +109,37 @@ TEST_P(PixelOps, NegativeOrOversizedRectanglesCopyNothing)
     dst.Create(8, 4, nullptr);
     dst.Fill(9);
     const BYTE bytes[64] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    struct Place {
+        SIZE size;
+        POINT src, dst;
+        bool bPut = true;   // false where only the source reaches out: the block put has none
+    };
     // Widths and counts below 0 or beyond the 8 x 4 buffers, on the word
-    // (multiples of 4) and the byte paths.
+    // (multiples of 4) and the byte paths; then sizes that fit, placed so
+    // that they reach past an edge of the source, the destination or both.
+    std::vector<Place> places;
     for (SIZE size : {SIZE{-1, 1}, SIZE{-4, 2}, SIZE{INT32_MIN, 1}, SIZE{9, 1}, SIZE{12, 1}, SIZE{1, -1}, SIZE{4, -4},
-                      SIZE{1, 5}, SIZE{4, 8}}) {
-        dst.PutBytes(bytes, size, POINT{0, 0});
-        dst.PutBytesReserved(bytes, size, POINT{0, 0});
-        dst.CopyRect(&src, POINT{0, 0}, POINT{0, 0}, size);
-        dst.CopyRectTransparent(&src, POINT{0, 0}, POINT{0, 0}, size);
+                      SIZE{1, 5}, SIZE{4, 8}})
+        places.push_back({size, {0, 0}, {0, 0}});
+    for (POINT out : {POINT{1, 0}, POINT{0, 1}, POINT{-1, 0}, POINT{0, -1}, POINT{INT32_MAX, 0}, POINT{0, INT32_MAX},
+                      POINT{INT32_MIN, 0}}) {
+        places.push_back({SIZE{8, 4}, out, POINT{0, 0}, false});
+        places.push_back({SIZE{8, 4}, POINT{0, 0}, out});
+    }
+    places.push_back({SIZE{4, 2}, POINT{0, 0}, POINT{5, 0}});
+    places.push_back({SIZE{4, 2}, POINT{0, 0}, POINT{0, 3}});
+    places.push_back({SIZE{3, 2}, POINT{6, 0}, POINT{0, 0}, false});
+    for (const Place& p : places) {
+        if (p.bPut) {
+            dst.PutBytes(bytes, p.size, p.dst);
+            dst.PutBytesReserved(bytes, p.size, p.dst);
+        }
+        dst.CopyRect(&src, p.src, p.dst, p.size);
+        dst.CopyRectTransparent(&src, p.src, p.dst, p.size);
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 8; ++x)
-                ASSERT_EQ(dst.GetPixel(x, y), 9) << size.cx << " x " << size.cy << " at " << x << ", " << y;
+                ASSERT_EQ(dst.GetPixel(x, y), 9) << p.size.cx << " x " << p.size.cy << " from " << p.src.x << ", "
+                                                 << p.src.y << " to " << p.dst.x << ", " << p.dst.y;
     }
 }
 
