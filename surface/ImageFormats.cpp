@@ -140,11 +140,19 @@ Check LoadBmp(FileSource& file, ImageSink& sink)
     uint8_t colors[kBmpColorTableSize];
     if (!file.ReadAt(kBmpFileHeaderSize + kBmpInfoHeaderSize, colors, sizeof colors))
         return Check::truncated;
+    // The rows are read before the sink sees anything, as the PCX data is:
+    // a read that fails leaves the sink's colours and pixels untouched.
+    std::unique_ptr<uint8_t[]> rows(new (std::nothrow) uint8_t[bmp.imageSize]);
+    if (!rows)
+        return Check::outOfMemory;
+    if (!file.ReadAt(kBmpPixelOffset, rows.get(), bmp.imageSize))
+        return Check::truncated;
     sink.Colors(colors);
     uint8_t* pixels = sink.Pixels();
     if (!pixels)
         return Check::refused;
-    return file.ReadAt(kBmpPixelOffset, pixels, bmp.imageSize) ? Check::ok : Check::truncated;
+    std::memcpy(pixels, rows.get(), bmp.imageSize);
+    return Check::ok;
 }
 
 Check LoadPcx(FileSource& file, ImageSink& sink)
@@ -172,12 +180,11 @@ Check LoadPcx(FileSource& file, ImageSink& sink)
         colors[4 * i + 2] = triples[3 * i];
         colors[4 * i + 3] = 0;
     }
-    sink.Colors(colors);
 
-    // The data is read and walked before the pixel block exists: a header
-    // that claims more rows than the data fills costs no block at all, and
-    // a block is only ever as large as what the data decodes to (plus the
-    // row padding).
+    // The data is read and walked before the sink sees anything: a header
+    // that claims more rows than the data fills costs no block at all and
+    // leaves the sink's colours as they were, and a block is only ever as
+    // large as what the data decodes to (plus the row padding).
     std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[pcx.dataSize]);
     if (!data)
         return Check::outOfMemory;
@@ -186,6 +193,7 @@ Check LoadPcx(FileSource& file, ImageSink& sink)
     const Check filled = CheckPcxData(data.get(), pcx.dataSize, pcx.bytesPerLine, pcx.height);
     if (filled != Check::ok)
         return filled;
+    sink.Colors(colors);
     uint8_t* pixels = sink.Pixels();
     if (!pixels)
         return Check::refused;

@@ -95,7 +95,9 @@ protected:
     ~FileSource() = default;
 };
 
-// What a load fills, called in this order, each at most once.
+// What a load fills, called in this order, each at most once. Colors and
+// Pixels come only once the whole file has been read and checked, so a
+// load that fails leaves what the sink holds as it was.
 class ImageSink {
 public:
     // The checked size of the image, before its colours are read. False
@@ -113,9 +115,9 @@ protected:
 };
 
 // Loads a bitmap file: the information header checked against the file's
-// length, then the colour table, then the pixel rows read straight into
-// the block in the file's order (bottom row first). The 14-byte file
-// header is not examined.
+// length, then the colour table and the pixel rows, copied into the block
+// in the file's order (bottom row first). The 14-byte file header is not
+// examined.
 Check LoadBmp(FileSource& file, ImageSink& sink);
 
 // Loads a PCX file: the header checked against the file's length, then

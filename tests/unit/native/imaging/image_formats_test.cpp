@@ -166,10 +166,12 @@ TEST(PcxDecode, DataThatEndsEarlyIsReportedAndNeverOverread)
 
 namespace {
 
-// A file in memory; reads past its end, or any read once broken, fail.
+// A file in memory; reads past its end, or reaching past readableTo (a
+// read error part-way through), fail.
 struct MemoryFile final : FileSource {
     std::vector<uint8_t> bytes;
     bool bLengthFails = false;
+    uint64_t readableTo = UINT64_MAX;
     bool Length(uint64_t* length) override
     {
         *length = bytes.size();
@@ -177,7 +179,7 @@ struct MemoryFile final : FileSource {
     }
     bool ReadAt(uint64_t offset, void* out, uint32_t count) override
     {
-        if (offset > bytes.size() || count > bytes.size() - offset)
+        if (offset > bytes.size() || count > bytes.size() - offset || offset + count > readableTo)
             return false;
         std::memcpy(out, bytes.data() + offset, count);
         return true;
@@ -246,6 +248,7 @@ TEST(PcxLoad, NoPixelBlockIsAskedForUntilTheDataFillsEveryRow)
     RecordingSink sink;
     EXPECT_EQ(LoadPcx(file, sink), Check::truncated);
     EXPECT_EQ(sink.blocksAsked, 0);
+    EXPECT_TRUE(sink.colors.empty()) << "a failed load hands over no colours either";
 
     // Runs of 63 pixels that fill every row get their block.
     file.bytes = PcxFile(4096, 2, std::vector<uint8_t>(2 * 66 * 2, 0xFF));
@@ -270,8 +273,13 @@ TEST(BmpLoad, HeaderColoursAndRowsAsTheFileHoldsThem)
     EXPECT_EQ(sink.colors[1023], 0xFF);
     EXPECT_EQ(std::memcmp(sink.pixels.data(), &file.bytes[1078], 8), 0);
 
-    // A file that cannot be sized, or that ends early, asks for no block.
+    // A file that cannot be sized, that ends early, or whose rows cannot be
+    // read hands over neither colours nor rows.
     RecordingSink none;
+    file.readableTo = 1079;
+    EXPECT_EQ(LoadBmp(file, none), Check::truncated);
+    EXPECT_TRUE(none.colors.empty());
+    file.readableTo = UINT64_MAX;
     file.bLengthFails = true;
     EXPECT_EQ(LoadBmp(file, none), Check::unreadable);
     EXPECT_EQ(LoadPcx(file, none), Check::unreadable);

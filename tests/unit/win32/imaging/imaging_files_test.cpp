@@ -1,6 +1,7 @@
 // Bitmap and PCX files written by ImageMagick load with the pixels and
 // colours ImageMagick itself reads from them, in either row orientation.
 #include "ImagingSupport.h"
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -100,23 +101,43 @@ TEST_F(ImagingFiles, ReloadsReplaceThePixelsOfABufferOfTheSameSize)
     }
 }
 
-TEST_F(ImagingFiles, ReloadsOfAnotherSizeLeaveTheBufferAsItWas)
+TEST_F(ImagingFiles, FailedReloadsLeaveTheBufferAsItWas)
 {
     const Fixture& f = fixtures[0];
     for (const char* ext : {".bmp", ".pcx"}) {
-        CPalId palette;
-        CDibG dib;
-        dib.Create(f.width + 1, f.height, &palette);
-        dib.Fill(77);
-        RGBQUAD colors[256];
-        std::memcpy(colors, dib.m_colors, sizeof colors);
         const std::string path = "fixtures/" + f.name + ext;
-        EXPECT_EQ(
-            ExceptionOf([&] { dib.Reload(path.c_str(), &palette, ext[1] == 'b' ? SOURCE_BMP_FILE : SOURCE_PCX_FILE); }),
-            "CResourceException")
-            << ext;
-        EXPECT_EQ(dib.GetPixel(5, 5), 77) << ext;
-        EXPECT_EQ(std::memcmp(colors, dib.m_colors, sizeof colors), 0) << ext;
+        // The file with its data cut short: a bitmap's last rows, a PCX
+        // file's second half of run-length data (its trailing colours kept).
+        std::vector<uint8_t> bytes = ReadAll(path);
+        if (ext[1] == 'b') {
+            bytes.resize(bytes.size() - 100);
+        } else {
+            const size_t nData = bytes.size() - 128 - 769;
+            bytes.erase(bytes.begin() + 128 + std::ptrdiff_t(nData / 2), bytes.end() - 769);
+        }
+        const std::string shortPath = "short" + std::string(ext);
+        std::ofstream(shortPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        for (int32_t nWidth : {f.width + 1, f.width}) {   // another size, then a file that ends early
+            CPalId palette;
+            CDibG dib;
+            dib.Create(nWidth, f.height, &palette);
+            dib.Fill(77);
+            RGBQUAD colors[256];
+            std::memcpy(colors, dib.m_colors, sizeof colors);
+            const std::string& file = nWidth == f.width ? shortPath : path;
+            EXPECT_EQ(ExceptionOf([&] {
+                          dib.Reload(file.c_str(), &palette, ext[1] == 'b' ? SOURCE_BMP_FILE : SOURCE_PCX_FILE);
+                      }),
+                      "CResourceException")
+                << file;
+            int nChanged = 0;
+            for (int32_t y = 0; y < f.height; ++y)
+                for (int32_t x = 0; x < nWidth; ++x)
+                    nChanged += dib.GetPixel(x, y) != 77;
+            EXPECT_EQ(nChanged, 0) << file;
+            EXPECT_EQ(std::memcmp(colors, dib.m_colors, sizeof colors), 0) << file << ": the colours changed";
+        }
+        std::remove(shortPath.c_str());
     }
 }
 
