@@ -8,6 +8,7 @@
 #include "FrameWnd.h"
 #include "Gdi.h"
 #include "Globals.h"
+#include "Profile.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "View.h"

@@ -1,5 +1,6 @@
 #include "saver/SaverApp.h"
 #include "framework/Framework.h"
+#include "palette/PalDisplay.h"
 #include "resources/resource.h"
 #include "saver/SaverResource.h"
 #include "saver/SaverSettings.h"
@@ -8,7 +9,6 @@
 #include "starfield/FramePacer.h"
 #include "starfield/FrameWait.h"
 #include <mmsystem.h>
-#include <optional>
 
 int g_bRunning = 1;
 
@@ -65,23 +65,32 @@ BOOL CSaverApp::StartFlight(const SaverArgs& args)
             AfxThrowResourceException();
         m_scene.RealizeIn(m_hWndSaver);
         if (!m_bPreview) {
-            ::SendMessageA(HWND_BROADCAST, WM_PALETTECHANGED, WPARAM(m_hWndSaver), 0);
+            if (g_pfnFullScreenUp)
+                g_pfnFullScreenUp(m_hWndSaver);
+            PalNotifyPaletteChanged(m_hWndSaver);
             m_tunes.PlayTune(m_choices.nTune);
         }
     } catch (CException* e) {
-        ReportFailure(e);
-        e->Delete();
+        // The full-screen window goes before the box appears: the box's
+        // activation would close it, and the quit message that its end
+        // posts would close the box at once.
         if (m_hWndSaver)
             ::DestroyWindow(m_hWndSaver);
         m_hWndSaver = nullptr;
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         m_scene.Stop();
+        ReportFailure(e);
+        e->Delete();
         return FALSE;
     }
     return TRUE;
 }
 
 // A flight that cannot start says why, as the program does, except inside
-// another program's preview window, where the exit code alone tells.
+// another program's preview window, where the exit code alone tells. The
+// text comes through a buffer of the box's own, not the heap: it may have
+// to say that memory has run out.
 void CSaverApp::ReportFailure(CException* e)
 {
     g_bRunning = 0;
@@ -89,7 +98,7 @@ void CSaverApp::ReportFailure(CException* e)
     if (m_bPreview)
         return;
     const UINT nText = e->IsKindOf(RUNTIME_CLASS(CMemoryException)) ? IDS_FATAL_OUT_OF_MEMORY : IDS_FATAL_UNEXPECTED;
-    AfxMessageBox(AfxLoadString(nText).c_str(), MB_ICONSTOP | MB_OK);
+    AfxMessageBox(nText, MB_ICONSTOP | MB_OK, 0);
 }
 
 int CSaverApp::Run()
@@ -100,9 +109,8 @@ int CSaverApp::Run()
     CFramePacer pacer;
     pacer.SetRate(nRate);
     // A finer system timer keeps the waits of a paced flight on time.
-    std::optional<CTimerResolution> resolution;
-    if (pacer.GetRate() != 0)
-        resolution.emplace();
+    CTimerResolution resolution;
+    resolution.Hold(pacer.GetRate() != 0);
 
     MSG msg;
     for (;;) {

@@ -1,4 +1,5 @@
 #include "saver/SaverSettings.h"
+#include "framework/Profile.h"
 #include <cstdio>
 
 namespace {
@@ -13,9 +14,10 @@ SaverChoices ReadSaverChoices()
     SaverChoices choices = DefaultSaverChoices();
     for (int32_t i = 0; i < CHOICE_COUNT; ++i) {
         const SaverChoiceList& list = GetSaverChoiceList(i);
-        char text[32] = "";
-        ::GetPrivateProfileStringA(kSection, list.pszKey, "", text, sizeof text, kSettingsFile);
-        SetChoice(choices, i, ReadChoiceText(list, text));
+        // Absent, or too long to be read whole: the list's default.
+        char text[32];
+        const bool bRead = AfxReadProfileText(kSettingsFile, kSection, list.pszKey, text, sizeof text);
+        SetChoice(choices, i, ReadChoiceText(list, bRead ? text : nullptr));
     }
     return choices;
 }

@@ -120,6 +120,7 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT pRect, LPARAM lParam)
 }   // namespace
 
 PreviewPaintedFn g_pfnPreviewPainted = nullptr;
+FullScreenUpFn g_pfnFullScreenUp = nullptr;
 
 HWND CreateFullScreenWindow(HINSTANCE hInstance, CSaverScene& scene)
 {

@@ -20,6 +20,12 @@ HWND CreatePreviewWindow(HINSTANCE hInstance, HWND hParent, CSaverScene& scene);
 using PreviewPaintedFn = void (*)(HWND hWnd, CSaverScene& scene);
 extern PreviewPaintedFn g_pfnPreviewPainted;
 
+// Called once the full-screen window is up and its palette realised, still
+// inside the start's guard; null in the product. A test build sets it to
+// make the start fail at that point.
+using FullScreenUpFn = void (*)(HWND hWnd);
+extern FullScreenUpFn g_pfnFullScreenUp;
+
 // How far the pointer may move from where it was first seen before the
 // full-screen window ends (in either direction, pixels).
 constexpr int32_t kPointerSlack = 4;

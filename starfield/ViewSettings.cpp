@@ -46,10 +46,10 @@ ViewSettings ReadViewSettings()
     // Read as text: a value the profile functions would read partly ("60x")
     // or wrap ("4294967356"), or one too long for the buffer, leaves the
     // flight unpaced.
-    char rate[32] = "";
-    const DWORD nRateLength =
-        ::GetPrivateProfileStringA(kRunSection, kFrameRateKey, "", rate, sizeof rate, kSettingsFile);
-    s.nFrameRate = nRateLength < sizeof rate - 1 ? FrameRateFromText(rate) : 0;
+    char rate[32];
+    s.nFrameRate = AfxReadProfileText(kSettingsFile, kRunSection, kFrameRateKey, rate, sizeof rate)
+                       ? FrameRateFromText(rate)
+                       : 0;
     return s;
 }
 

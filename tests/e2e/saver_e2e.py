@@ -11,13 +11,15 @@ end-to-end cases' virtual desktop (1024 x 768, one monitor):
                the client area and shows stars (read from the test build's
                copy of its picture: see check_preview_picture); /c:<window>
                owns the settings dialog; closing the window ends the preview.
+               Then a full-screen start that fails once its window is up
+               shows its box until OK, and ends with exit code 3.
   settings     /c: the five lists start at the defaults, Cancel saves
                nothing, OK saves the choices, junk reads as the defaults;
                Dirty Laundry chosen there shows its sheet under /s; then
                the bad command lines (/p 0, /p junk, /x) and /a.
 
   saver_e2e.py --tree TREE --saver SCR --probe PROBE --name NAME --case CASE
-               [--wing-dll DLL --dll-overrides wing32=n] [--short]
+               [--wing-dll DLL --dll-overrides wing32=n] [--short] [--hung-window]
 
 The saver runs from a folder of its own (with our WING32.DLL beside it when
 given). Results stay in TREE/tests/e2e/results/NAME on failure.
@@ -27,7 +29,6 @@ import argparse
 import os
 import re
 import shutil
-import subprocess
 import sys
 import time
 
@@ -67,10 +68,10 @@ class SaverCase(run_e2e.Case):
          'settings': self.settings_case}[self.args.case]()
 
     # -- running the saver ---------------------------------------------------
-    def start(self, *args):
+    def start(self, *args, extra_env=None):
         self.runs = getattr(self, 'runs', 0) + 1
         log = os.path.join(self.dir, 'saver-%d.log' % self.runs)
-        self.program = self.prefix.start(self.scr, log, self.args.dll_overrides, args=args)
+        self.program = self.prefix.start(self.scr, log, self.args.dll_overrides, args=args, extra_env=extra_env)
         return self.program
 
     def ended(self, seconds, what, code=0):
@@ -182,19 +183,7 @@ class SaverCase(run_e2e.Case):
 
     # -- /p ----------------------------------------------------------------
     def preview_case(self):
-        host_log = os.path.join(self.dir, 'host.txt')
-        with open(host_log, 'w') as out:
-            host = subprocess.Popen(['wine', self.probe.exe, 'host', HOST, '300', '200', '90'],
-                                    env=self.prefix.env(), stdout=out, stderr=subprocess.STDOUT,
-                                    stdin=subprocess.DEVNULL)
-        try:
-            hwnd = None
-            deadline = time.monotonic() + 30
-            while hwnd is None and time.monotonic() < deadline and host.poll() is None:
-                time.sleep(0.3)
-                with open(host_log, errors='replace') as f:
-                    m = re.search(r'"command":"host","hwnd":(\d+)', f.read())
-                hwnd = int(m.group(1)) if m else None
+        with self.probe.window_of_its_own('host', HOST, 300, 200, 90) as hwnd:
             self.require(hwnd is not None, 'the probe makes a host window')
             self.start('/p', hwnd)
             child = None
@@ -211,10 +200,23 @@ class SaverCase(run_e2e.Case):
             self.check_owned_settings(hwnd)
             self.probe.run(['close', HOST, ''])
             self.ended(10, 'closing the host window')
-        finally:
-            if host.poll() is None:
-                host.kill()
-            host.wait()
+        self.failed_start()
+
+    def failed_start(self):
+        """A full-screen start that fails once its window is up (the test
+        build fails it there on request) takes the window down, then says why
+        in a box that stays until OK; the exit code then tells of the failure."""
+        self.start('/s', extra_env={'VELMORA_SAVER_FAIL_START': '1'})
+        rc, reports = self.probe.run(['dialogs', CAPTION, 15000])
+        self.require(rc == 0 and reports and reports[0], 'a failed start shows a box captioned "%s"' % CAPTION)
+        texts = [c['text'].replace('\r\n', '\n') for c in reports[0][0]['children']]
+        self.check(run_e2e.FATAL_TEXTS['memory'] in texts, 'the box says that memory ran out (texts %s)' % texts)
+        rc, _ = self.probe.run(['gone', CAPTION, SAVER_CLASS, 2000])
+        self.check(rc == 0, 'the full-screen window is gone while the box shows')
+        time.sleep(1.5)
+        self.check(self.program.poll() is None, 'the box stays until OK')
+        self.probe.run(['press', CAPTION, IDOK])
+        self.ended(10, 'OK on the failure box', code=3)
 
     def check_preview_picture(self, client):
         """Wine's virtual desktop does not put a window that one process draws
@@ -303,9 +305,12 @@ class SaverCase(run_e2e.Case):
         self.screen.keys('Escape')
         self.ended(10, 'a key')
 
-        self.write_settings({'Simulation': '9', 'Population': 'lots', 'Frame Rate': 'junk', 'Tune': '-1'})
+        # A value too long to be read whole is junk too, though its start
+        # ("1") would be a valid choice.
+        self.write_settings({'Simulation': '9', 'Population': 'lots', 'Nausea': '1' + ' ' * 40 + 'x',
+                             'Frame Rate': 'junk', 'Tune': '-1'})
         self.settings_dialog()
-        self.check(self.choices() == defaults, 'junk settings read as the defaults')
+        self.check(self.choices() == defaults, 'junk settings read as the defaults (got %s)' % self.choices())
         self.probe.run(['press', SETTINGS, IDCANCEL])
         self.ended(10, 'Cancel')
 
@@ -361,6 +366,7 @@ def main():
     p.add_argument('--wing-dll', default='', help='our WING32.DLL, put beside the saver')
     p.add_argument('--dll-overrides', default='')
     p.add_argument('--short', action='store_true', help='full-screen: the picture and a key only')
+    run_e2e.add_hung_window_argument(p)
     args = p.parse_args()
     args.size = '%dx%d' % DESKTOP
     case = SaverCase(args)
