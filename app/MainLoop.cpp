@@ -2,13 +2,13 @@
 // or wait. Unpaced (the default), a frame follows every drained queue and the
 // loop never waits; with a frame rate set, frames come on the pacer's grid and
 // the loop waits for a message or the due time in between. While the frame is
-// minimised nothing can be seen, so the loop waits for messages only.
+// minimised nothing can be seen, so the loop waits for messages only, with
+// the system timer at its normal resolution.
 #include "app/VelmoraApp.h"
 #include "app/ViewCalls.h"
 #include "starfield/FramePacer.h"
 #include "starfield/FrameWait.h"
 #include <mmsystem.h>
-#include <optional>
 
 namespace {
 
@@ -27,10 +27,9 @@ int CVelmoraApp::Run()
     CFramePacer pacer;
     if (CView* pView = ActiveView(AfxGetMainWnd()))
         pacer.SetRate(ShellFrameRate(pView));
-    // Timed waits end close to the due time while paced.
-    std::optional<CTimerResolution> resolution;
-    if (pacer.GetRate())
-        resolution.emplace();
+    // Timed waits end close to the due time while paced; the finer timer is
+    // released while the loop waits for messages only (minimised).
+    CTimerResolution resolution;
 
     for (;;) {
         while (::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_REMOVE)) {
@@ -50,6 +49,7 @@ int CVelmoraApp::Run()
         CWnd* pMain = AfxGetMainWnd();
         if (CView* pView = ActiveView(pMain)) {
             const LoopDecision d = pacer.Decide(uint32_t(::timeGetTime()), !::IsIconic(pMain->m_hWnd));
+            resolution.Hold(pacer.GetRate() != 0 && d.nAction != LOOP_WAIT_MESSAGES);
             if (d.nAction == LOOP_STEP_FRAME)
                 ShellNextFrame(pView);
             else

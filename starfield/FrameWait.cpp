@@ -10,10 +10,21 @@ void WaitForMessagesOrTimeout(uint32_t nTimeoutMs)
     ::MsgWaitForMultipleObjectsEx(0, nullptr, DWORD(nTimeoutMs), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-CTimerResolution::CTimerResolution() : m_bRaised(::timeBeginPeriod(1) == TIMERR_NOERROR) {}
+namespace {
 
-CTimerResolution::~CTimerResolution()
+bool BeginPeriod(uint32_t nMs) { return ::timeBeginPeriod(nMs) == TIMERR_NOERROR; }
+void EndPeriod(uint32_t nMs) { ::timeEndPeriod(nMs); }
+
+}   // namespace
+
+TimerPeriodHooks g_timerPeriod = {BeginPeriod, EndPeriod};
+
+void CTimerResolution::Hold(bool bWanted)
 {
-    if (m_bRaised)
-        ::timeEndPeriod(1);
+    if (bWanted && !m_bRaised)
+        m_bRaised = g_timerPeriod.pfnBegin(1);
+    else if (!bWanted && m_bRaised) {
+        g_timerPeriod.pfnEnd(1);
+        m_bRaised = false;
+    }
 }

@@ -9,15 +9,27 @@
 // only. Messages already in the queue end the wait at once.
 void WaitForMessagesOrTimeout(uint32_t nTimeoutMs);
 
-// Raises the system timer resolution to 1 ms for its lifetime, so that a
-// timed wait ends close to the due time.
+// Holds the system timer resolution at 1 ms while wanted, so that a timed
+// wait ends close to the due time, and releases it when not (a finer timer
+// costs power) and when the holder goes.
 class CTimerResolution {
 public:
-    CTimerResolution();
-    ~CTimerResolution();
+    CTimerResolution() = default;
+    ~CTimerResolution() { Hold(false); }
     CTimerResolution(const CTimerResolution&) = delete;
     CTimerResolution& operator=(const CTimerResolution&) = delete;
 
+    void Hold(bool bWanted);
+
 private:
-    bool m_bRaised;
+    bool m_bRaised = false;
 };
+
+// The system's raise (timeBeginPeriod, true on success) and release
+// (timeEndPeriod) of the timer resolution; process-wide, so that tests can
+// watch them.
+struct TimerPeriodHooks {
+    bool (*pfnBegin)(uint32_t nMs);
+    void (*pfnEnd)(uint32_t nMs);
+};
+extern TimerPeriodHooks g_timerPeriod;

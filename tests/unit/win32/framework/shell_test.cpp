@@ -4,6 +4,7 @@
 #include "failing_new.h"
 #include "resources/resource.h"
 #include "shell_test_support.h"
+#include "starfield/FrameWait.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <mmsystem.h>
@@ -36,10 +37,17 @@ void CALLBACK RecordTimer(HWND, UINT, UINT_PTR id, DWORD)
     g_events.push_back("timer");
 }
 
-void CALLBACK QuitOnTimer(HWND, UINT, UINT_PTR id, DWORD)
+// The paced, minimised loop's timer: notes whether the finer system timer
+// is held, then restores the frame.
+int g_nRaised = 0, g_nRaisedMinimised = -1, g_nRaisedAtFrame = -1;
+HWND g_hRestoreFrame = nullptr;
+
+void CALLBACK RestoreOnTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(nullptr, id);
-    ::PostQuitMessage(6);
+    g_events.push_back("restore");
+    g_nRaisedMinimised = g_nRaised;
+    ::ShowWindow(g_hRestoreFrame, SW_RESTORE);
 }
 
 class Shell : public ::testing::Test {
@@ -195,17 +203,35 @@ TEST_F(Shell, PacedLoopServesMessagesWhileItWaitsAndStepsOnlyWhenDue)
 
 // Minimised, nothing can be seen: the loop steps no frame and sleeps until
 // a message comes (a loop that kept running would pass thousands of times).
-TEST_F(Shell, WhileMinimisedTheLoopWaitsForMessagesAndStepsNoFrame)
+// Paced, it also gives the finer system timer back until the frame is
+// restored and frames are due again.
+TEST_F(Shell, WhileMinimisedTheLoopWaitsForMessagesStepsNoFrameAndReleasesTheFinerTimer)
 {
     ASSERT_TRUE(m_bInit);
     m_pFrame->ShowWindow(SW_MINIMIZE);
     Drain();
     ASSERT_TRUE(::IsIconic(m_pFrame->m_hWnd));
     g_events.clear();
-    ::SetTimer(nullptr, 0, 300, &QuitOnTimer);
-    EXPECT_EQ(theShellApp.Run(), 6);
-    EXPECT_EQ(std::count(g_events.begin(), g_events.end(), "frame"), 0);
-    EXPECT_LE(std::count(g_events.begin(), g_events.end(), "idle0"), 10);
+    g_nRaised = 0;
+    g_nRaisedMinimised = g_nRaisedAtFrame = -1;
+    g_hRestoreFrame = m_pFrame->m_hWnd;
+    const TimerPeriodHooks system = g_timerPeriod;
+    g_timerPeriod = {[](uint32_t) { return ++g_nRaised > 0; }, [](uint32_t) { --g_nRaised; }};
+    g_nFrameRate = 30;
+    g_nFramesBeforeQuit = 1;
+    g_pfnAfterFrame = [] { g_nRaisedAtFrame = g_nRaised; };
+    ::SetTimer(nullptr, 0, 300, &RestoreOnTimer);
+    EXPECT_EQ(theShellApp.Run(), 5);
+    g_timerPeriod = system;
+    g_pfnAfterFrame = nullptr;
+    g_nFrameRate = 0;
+    const auto restore = std::find(g_events.begin(), g_events.end(), "restore");
+    ASSERT_NE(restore, g_events.end());
+    EXPECT_EQ(std::count(g_events.begin(), restore, "frame"), 0);
+    EXPECT_LE(std::count(g_events.begin(), restore, "idle0"), 10);
+    EXPECT_EQ(g_nRaisedMinimised, 0) << "the finer timer is held while minimised";
+    EXPECT_EQ(g_nRaisedAtFrame, 1) << "the finer timer is not raised again once frames are due";
+    EXPECT_EQ(g_nRaised, 0) << "the loop's end leaves the finer timer raised";
 }
 
 TEST_F(Shell, QuitWithMessagesBehindItEndsTheLoopAtOnce)
