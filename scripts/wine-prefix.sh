@@ -1,4 +1,6 @@
 # Sourced by the scripts that start Wine: the environment of a test prefix.
+# shellcheck source=wine-fonts.sh
+. "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.sh"
 
 # velmora_wine_env BUILD_DIR SCREEN [VARIANT]: exports WINEPREFIX, DISPLAY and
 # the quiet Wine settings for that build tree, screen depth and variant:
@@ -23,20 +25,18 @@ velmora_wine_env() {
 }
 
 # Creates the prefix once (under a lock, tests may start in parallel) and
-# keeps its wine server alive until the test command ends it.
+# keeps its wine server alive until the test command ends it. The prefix is
+# marked ready only when every step of its set-up succeeded; a half-made one
+# is made anew by the next caller.
 velmora_wine_prefix_ready() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
       rm -rf "$WINEPREFIX"
-      WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
-      wineserver -w
-      if [ "$VELMORA_WINE_VARIANT_NOW" = desktop ]; then
-        local size=${VELMORA_DESKTOP_SIZE:-1024x768}
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1
-        wineserver -w
+      if ! velmora_wine_prefix_make; then
+        echo "wine-prefix: setting up $WINEPREFIX failed" >&2
+        exit 1
       fi
       touch "$WINEPREFIX/.velmora-ready"
     fi
@@ -45,6 +45,22 @@ velmora_wine_prefix_ready() {
       touch "$WINEPREFIX/.velmora-server"
     fi
   ) 9>"$WINEPREFIX.lock"
+}
+
+# The steps of a new prefix: Wine's own set-up (which writes user.reg), its
+# fonts, and for the desktop variant the default virtual desktop. False when
+# any of them fails.
+velmora_wine_prefix_make() {
+  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || return 1
+  wineserver -w
+  [ -f "$WINEPREFIX/user.reg" ] || return 1
+  velmora_wine_fonts "$WINEPREFIX" || return 1
+  if [ "$VELMORA_WINE_VARIANT_NOW" = desktop ]; then
+    local size=${VELMORA_DESKTOP_SIZE:-1024x768}
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || return 1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1 || return 1
+    wineserver -w
+  fi
 }
 
 # Ends the wine servers of every prefix of a build tree that no test is

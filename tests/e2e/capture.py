@@ -17,7 +17,6 @@ them.
 """
 
 import argparse
-import contextlib
 import os
 import re
 import shutil
@@ -80,47 +79,34 @@ def main():
         shutil.copy(args.exe, folder)
         shutil.copy(args.wing_dll, os.path.join(folder, 'WING32.DLL'))
         exe = os.path.join(folder, os.path.basename(args.exe))
-        with PrivateScreen(24) as screen, Prefix(args.tree, screen) as prefix:
+        with PrivateScreen(24) as screen, Prefix(args.tree, screen, name='capture-desktop-24') as prefix:
             prefix.set_desktop_size('1024x768')
             probe = Probe(prefix, args.probe, work)
-            with paced(prefix, args.frame_rate):
-                program = prefix.start(exe, os.path.join(work, 'program.log'), 'wing32=n')
-                try:
-                    capture(args, screen, probe, program, work)
-                finally:
-                    if program.poll() is None:
-                        probe.run(['command', CAPTION, FRAME, ID_APP_EXIT])
-                        try:
-                            program.wait(10)
-                        except subprocess.TimeoutExpired:
-                            program.kill()
-                            program.wait()
+            paced(prefix, args.frame_rate)
+            program = prefix.start(exe, os.path.join(work, 'program.log'), 'wing32=n')
+            try:
+                capture(args, screen, probe, program, work)
+            finally:
+                if program.poll() is None:
+                    probe.run(['command', CAPTION, FRAME, ID_APP_EXIT])
+                    try:
+                        program.wait(10)
+                    except subprocess.TimeoutExpired:
+                        program.kill()
+                        program.wait()
     finally:
         shutil.rmtree(work, ignore_errors=True)
     return 0
 
 
-@contextlib.contextmanager
 def paced(prefix, frame_rate):
-    """The prefix's settings file with "Frame Rate" set in [Velmora] (and a
-    run counted, so that no first-run hint comes up) while the block runs;
-    the file the other cases use is put back afterwards."""
+    """Sets "Frame Rate" in [Velmora] of the prefix's settings file (with a
+    run counted, so that no first-run hint comes up). The prefix is the
+    capture's own: a capture that is killed leaves nothing behind for the
+    test cases."""
     path = os.path.join(prefix.windows_dir(), 'QUARVELL.INI')
-    try:
-        with open(path, 'rb') as f:
-            saved = f.read()
-    except OSError:
-        saved = None
     with open(path, 'w', encoding='latin-1', newline='\r\n') as f:
         f.write('[Velmora]\nNum Runs=1\nFrame Rate=%d\n' % frame_rate)
-    try:
-        yield
-    finally:
-        if saved is None:
-            os.remove(path)
-        else:
-            with open(path, 'wb') as f:
-                f.write(saved)
 
 
 def capture(args, screen, probe, program, work):

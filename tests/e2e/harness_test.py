@@ -81,6 +81,23 @@ class WineServers(unittest.TestCase):
             with open(log) as f:
                 self.assertEqual(f.read().split('\n'), ['idle -k', ''])
 
+    def test_a_prefix_whose_set_up_fails_is_not_marked_ready(self):
+        with tempfile.TemporaryDirectory() as tree:
+            # Wine's set-up fails; the other Wine commands do nothing.
+            stub = os.path.join(tree, 'bin')
+            os.makedirs(stub)
+            for name, code in (('wineboot', 1), ('wineserver', 0), ('wine', 0)):
+                with open(os.path.join(stub, name), 'w') as f:
+                    f.write('#!/bin/sh\nexit %d\n' % code)
+                os.chmod(os.path.join(stub, name), 0o755)
+            env = dict(os.environ, PATH=stub + os.pathsep + os.environ['PATH'])
+            done = subprocess.run(['bash', '-c', '. "$0/wine-prefix.sh"; velmora_wine_env "$1" 24; '
+                                   'velmora_wine_prefix_ready', SCRIPTS, tree], env=env, timeout=60,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            self.assertNotEqual(done.returncode, 0)
+            self.assertIn(b'setting up', done.stderr)
+            self.assertFalse(os.path.exists(os.path.join(tree, 'wine', 'desktop-24', '.velmora-ready')))
+
 
 if __name__ == '__main__':
     unittest.main()
