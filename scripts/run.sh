@@ -1,47 +1,46 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds everything and runs the program under Wine.
-# With a usable $DISPLAY the program opens there; without one it runs inside
-# a private Xvfb screen for a few seconds and a screenshot is saved.
+# Sets up the machine, builds the program and runs it under Wine. Only what
+# the release ships is built (and the host tools that make its assets), not
+# the tests. With a usable $DISPLAY the program opens there; without one it
+# runs inside a private Xvfb screen for a few seconds and a screenshot is
+# saved.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-# The program runs from the release zip, unpacked as a Windows user would:
-# the program with our WING32.DLL and the read-me beside it.
-# Where the kernel does not start 32-bit programs, 32-bit Wine cannot run:
-# the x86_64 build's zip is shown instead.
+# The program runs from the release's files, laid out as a Windows user
+# unpacks the zip: the program with our WING32.DLL and the read-me beside it.
+# Where 32-bit Wine cannot run (a kernel that starts no 32-bit programs, or
+# no wine32), the x86_64 build is shown instead.
 . "$root/scripts/wine-arch.sh"
 "$root/scripts/setup.sh"
 if velmora_runs_32bit; then
-  zip=$("$root/scripts/package.sh" | tail -n 1)
   tree=win32
 else
-  echo "run: this machine does not start 32-bit programs; running the x86_64 build"
-  "$root/scripts/build.sh" win64
+  echo "run: 32-bit Wine cannot run here; running the x86_64 build"
   tree=win64
-  (cd "${VELMORA_BUILD_DIR:-build}/win64" && rm -rf release && cpack -G ZIP --config CPackConfig.cmake >&2)
-  zip=$(ls "${VELMORA_BUILD_DIR:-build}"/win64/release/velmora95-*-win64.zip)
-  zip=$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")
-  velmora_wine64_only "${VELMORA_BUILD_DIR:-build}/wine64-bin"
 fi
+"$root/scripts/build.sh" --product "$tree"
 b=$(cd "${VELMORA_BUILD_DIR:-build}" && pwd)
+[ "$tree" = win32 ] || velmora_wine64_only "$b/wine64-bin"
 pkg="$b/$tree/package"
-rm -rf "$pkg" "$pkg.unzip"
-mkdir -p "$pkg.unzip"
-(cd "$pkg.unzip" && cmake -E tar xf "$zip")
-mv "$pkg.unzip"/velmora95-*/ "$pkg"
-rmdir "$pkg.unzip"
+rm -rf "$pkg"
+cmake --install "$b/$tree" --prefix "$pkg" --strip >/dev/null
 exe="$pkg/velmora95.exe"
 
 . "$root/scripts/xvfb.sh"
-. "$root/scripts/wine-prefix.sh"
+. "$root/scripts/wine-fonts.sh"
 export WINEPREFIX="${VELMORA_RUN_PREFIX:-$b/run-prefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;wing32=n"
-if [ -z "${WINEPREFIX_READY:-}" ] && [ ! -d "$WINEPREFIX" ]; then
-  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-  wineserver -w
+if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
+  # Made anew until every step has succeeded once.
+  rm -rf "$WINEPREFIX"
+  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 &&
+    velmora_wine_fonts "$WINEPREFIX" &&
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 &&
+    wineserver -w && touch "$WINEPREFIX/.velmora-ready" ||
+    { echo "run: setting up the Wine prefix $WINEPREFIX failed" >&2; exit 1; }
 fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -256,6 +256,7 @@ class Case:
         self.check_bars(report)
         shot = self.screenshot()
         self.check_menu_strip(report, shot)
+        self.check_close_glyph(report, shot)
         self.check_bar_borders(report, shot)
         self.check_stars(report, shot)
         self.end_program(report)
@@ -352,6 +353,32 @@ class Case:
         dark = sum(1 for p in strip.pixels if p == text)
         self.check(dark > 0, 'the menu strip has text pixels of the menu text colour %s' % (text,))
         self.check(titles == self.args.menus, 'the menu strip shows %d titles (counted %d)' % (self.args.menus, titles))
+
+    def check_close_glyph(self, r, shot):
+        """The caption's close button shows a cross (Marlett's glyph), not a
+        letter: its dark pixels run along both diagonals of their box."""
+        m = r['metrics']
+        _, top, right, _ = r['window']
+        band_top = max(0, top + m['cyframe'])
+        band = shot.crop(min(shot.width, right - m['cxframe']) - m['cycaption'] - 4, band_top,
+                         min(shot.width, right - m['cxframe']), band_top + m['cycaption'])
+        dark = {(x, y) for y in range(band.height) for x in range(band.width) if max(band.at(x, y)) < 64}
+        if not self.check(len(dark) >= 8, 'the close button has a dark glyph (%d dark pixels)' % len(dark)):
+            return
+        x0, x1 = min(x for x, _ in dark), max(x for x, _ in dark)
+        y0, y1 = min(y for _, y in dark), max(y for _, y in dark)
+        span = max(1, y1 - y0)
+
+        def along(diagonal):
+            rows = sum(1 for y in range(y0, y1 + 1)
+                       if any((diagonal(y) + d, y) in dark for d in (-1, 0, 1)))
+            return rows * 10 >= (y1 - y0 + 1) * 9
+
+        falling = along(lambda y: x0 + round((y - y0) * (x1 - x0) / span))
+        rising = along(lambda y: x1 - round((y - y0) * (x1 - x0) / span))
+        self.check(abs((x1 - x0) - (y1 - y0)) <= 2 and falling and rising,
+                   'the close button shows a cross (glyph box %dx%d, diagonals %s, %s)' %
+                   (x1 - x0 + 1, y1 - y0 + 1, falling, rising))
 
     def check_bar_borders(self, r, shot):
         """An etched line, a row of the button shadow colour above a row of
