@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Makes the pictures of the read-me: docs/flight.gif, a few seconds of the
-# program flying Tumble Dry at Doubled size, paced and recorded in real time,
+# program flying Dirty Laundry, Crowded, at Doubled size, paced and recorded in real time,
 # and docs/screenshot.png, the whole screen. The program runs with our WING32.DLL under Wine on a virtual
 # desktop inside a private Xvfb screen (the end-to-end harness, with a Wine
 # prefix of the end-to-end cases, taken in turn with them).
-# Usage: scripts/capture.sh [capture.py options, e.g. --seconds 4 --frame-rate 30 --simulation laundry]
+# Usage: scripts/capture.sh [capture.py options, e.g. --seconds 4 --frame-rate 30 --simulation tumble --population dense]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

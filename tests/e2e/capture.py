@@ -5,14 +5,15 @@ lets it fly at Doubled size and writes the view as an animated GIF, and the
 whole screen as a PNG.
 
   capture.py --tree TREE --exe PROGRAM --probe PROBE --wing-dll DLL
-             --gif OUT.gif [--screenshot OUT.png] [--seconds 3.5] [--rate 15]
-             [--simulation tumble|washing|laundry] [--frame-rate 30]
+             --gif OUT.gif [--screenshot OUT.png] [--seconds 3] [--rate 15]
+             [--simulation tumble|washing|laundry] [--population sparse|dense|crowded]
+             [--frame-rate 30] [--greys 32]
 
 The program moves its camera by frames, not by time, so it flies paced at
-FRAME-RATE frames a second ("Frame Rate" in its settings file for the run;
-the file is put back afterwards), and the view is recorded in real time,
-RATE pictures a second straight from the X server; each picture is shown for
-as long as it was on the screen. Stars are greys, so the GIF keeps 16 of
+FRAME-RATE frames a second ("Frame Rate" in the settings file of the
+capture's own Wine prefix), and the view is recorded in real time, RATE
+pictures a second straight from the X server; each picture is shown for as
+long as it was on the screen. Stars are greys, so the GIF keeps GREYS of
 them.
 """
 
@@ -37,6 +38,7 @@ FRAME = '!#32770'
 ID_APP_EXIT = 57665
 ID_VIEW = 59648
 SIMULATIONS = {'tumble': 32775, 'washing': 32776, 'laundry': 32777}
+POPULATIONS = {'sparse': 32778, 'crowded': 32779, 'dense': 32780}
 FPS = re.compile(r'^Fps = (\d+)$')
 
 
@@ -48,6 +50,7 @@ def fail(message):
 def frame_rate(probe, deadline):
     """The rate the program reports once its meter has measured (the first
     measuring window takes three seconds)."""
+    texts = []
     while time.monotonic() < deadline:
         rc, reports = probe.run(['dump', CAPTION, FRAME])
         texts = ((reports[0] if rc == 0 and reports else {}).get('statusbar') or {}).get('texts') or []
@@ -55,6 +58,7 @@ def frame_rate(probe, deadline):
         if m and int(m.group(1)) > 0:
             return int(m.group(1))
         time.sleep(0.5)
+    print('capture: the status bar last read %s' % texts, file=sys.stderr)
     return None
 
 
@@ -66,9 +70,11 @@ def main():
     p.add_argument('--wing-dll', required=True, help='our WING32.DLL')
     p.add_argument('--gif', required=True, help='the animated GIF to write')
     p.add_argument('--screenshot', help='also write a PNG of the whole screen here')
-    p.add_argument('--seconds', type=float, default=3.5, help='length of the animation')
+    p.add_argument('--seconds', type=float, default=3.0, help='length of the animation')
     p.add_argument('--rate', type=int, default=15, help='pictures per second of the animation')
-    p.add_argument('--simulation', choices=sorted(SIMULATIONS), default='tumble')
+    p.add_argument('--simulation', choices=sorted(SIMULATIONS), default='laundry')
+    p.add_argument('--population', choices=sorted(POPULATIONS), default='crowded')
+    p.add_argument('--greys', type=int, default=32, help='greys the animation keeps')
     p.add_argument('--frame-rate', type=int, default=30, help='the program\'s frames per second')
     args = p.parse_args()
 
@@ -112,11 +118,14 @@ def paced(prefix, frame_rate):
 def capture(args, screen, probe, program, work):
     if probe.wait_window(CAPTION, time.monotonic() + 60, program, FRAME) is None:
         fail('the program\'s frame did not appear (see its output in %s)' % work)
-    if args.simulation != 'tumble':
-        probe.run(['command', CAPTION, FRAME, SIMULATIONS[args.simulation]])
+    # The meter measures Tumble Dry only (the other simulations keep its
+    # last reading): the rate is read before the flight is chosen.
     rate = frame_rate(probe, time.monotonic() + 15)
     if rate is None:
         fail('the program reported no frame rate')
+    probe.run(['command', CAPTION, FRAME, SIMULATIONS[args.simulation]])
+    probe.run(['command', CAPTION, FRAME, POPULATIONS[args.population]])
+    time.sleep(1)
     rc, reports = probe.run(['dump', CAPTION, FRAME])
     view = next((c for c in (reports[0]['children'] if rc == 0 else []) if c['id'] == ID_VIEW), None)
     if view is None:
@@ -166,9 +175,9 @@ def capture(args, screen, probe, program, work):
         delay = max(2, round((end - taken[0][0]) * 100) - shown)
         delays.append(delay)
         shown += delay
-    # One palette of 16 greys for every picture, so no grey flickers.
+    # One palette of greys for every picture, so no grey flickers.
     palette = os.path.join(work, 'greys.png')
-    subprocess.run(['convert', '-size', '16x1', 'gradient:black-white', palette], check=True)
+    subprocess.run(['convert', '-size', '%dx1' % args.greys, 'gradient:black-white', palette], check=True)
     sequence = []
     for delay, path in zip(delays, frames):
         sequence += ['-delay', str(delay), path]

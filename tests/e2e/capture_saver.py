@@ -60,7 +60,7 @@ def main():
         scr = os.path.join(work, 'velmora95.scr')
         shutil.copy(args.saver, scr)
         shutil.copy(args.wing_dll, os.path.join(work, 'WING32.DLL'))
-        with PrivateScreen(24) as screen, Prefix(args.tree, screen) as prefix:
+        with PrivateScreen(24) as screen, Prefix(args.tree, screen, name='capture-desktop-24') as prefix:
             prefix.set_desktop_size('%dx%d' % DESKTOP)
             ini = os.path.join(prefix.windows_dir(), 'QUARVELL.INI')
             saved = open(ini, 'rb').read() if os.path.exists(ini) else None
