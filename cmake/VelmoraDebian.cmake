@@ -84,3 +84,10 @@ The velmora95 command runs it under Wine, in a Wine prefix of its own: the
 32-bit build where Wine runs 32-bit programs, else the 64-bit build.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+
+# The velmora95 command's choices (build, prefix, settings, refusals,
+# simultaneous starts) against stand-ins for Wine's loaders.
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+add_test(NAME release.launcher
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/release/launcher_test.py --launcher ${deb_in}/velmora95)
+set_tests_properties(release.launcher PROPERTIES LABELS release TIMEOUT 120)
