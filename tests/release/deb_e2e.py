@@ -176,6 +176,14 @@ class DebCase(run_e2e.Case):
         self.require(os.path.exists(deb), 'cpack made %s beside the zips (made %s)' %
                      (os.path.basename(deb), sorted(os.listdir(out))))
         print('      package size: %d bytes' % os.path.getsize(deb))
+        # Made again a second later into a folder whose path has a space:
+        # the same bytes (the release is dated by the last commit).
+        again = os.path.join(self.dir, 'second run')
+        time.sleep(1)
+        run([self.opts.cpack, '--config', os.path.join(self.opts.win32_tree, 'CPackConfig.cmake'), '-G', 'DEB',
+             '-B', again])
+        with open(deb, 'rb') as a, open(os.path.join(again, os.path.basename(deb)), 'rb') as b:
+            self.check(a.read() == b.read(), 'the package made again elsewhere a second later is the same')
         zip_files = {}
         cmake = os.path.join(os.path.dirname(self.opts.cpack), 'cmake')
         for build in ('win32', 'win64'):
