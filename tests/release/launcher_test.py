@@ -115,6 +115,13 @@ def test_choice(t):
         check(result.returncode == 0 and t.calls() == want_calls,
               'it sets up a 64-bit prefix and runs %s with the %s-bit loader (%s: %s)' %
               (want, bits, result.returncode, t.calls()))
+    wine_fonts = '/usr/share/wine/fonts'
+    if os.path.isdir(wine_fonts):
+        fonts = os.path.join(t.prefix, 'drive_c', 'windows', 'Fonts')
+        check(sorted(os.listdir(fonts)) == sorted(os.listdir(wine_fonts)) and
+              all(os.path.realpath(os.path.join(fonts, f)) == os.path.join(wine_fonts, f) for f in os.listdir(fonts)),
+              'the new prefix\'s Fonts links Wine\'s fonts (%d of %d)' %
+              (len(os.listdir(fonts)), len(os.listdir(wine_fonts))))
 
     t.reset(runs32=True)
     result = t.run('--arch', '64', '--saver')
