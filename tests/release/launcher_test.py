@@ -144,7 +144,7 @@ def test_choice(t):
 
 def test_refusals(t):
     for args in (['--desktop', '800'], ['--desktop', '800x'], ['--desktop', '8x6x4'], ['--arch', '86'],
-                 ['--frame-rate', '1001'], ['--frame-rate', '-1'], ['--frame-rate', '60x'], ['--frame-rate']):
+                 ['--frame-rate', '1001'], ['--frame-rate', '-1'], ['--frame-rate', '60x'], ['--frame-rate='], ['--frame-rate']):
         t.reset(runs32=True)
         result = t.run(*args)
         check(result.returncode == 2 and not t.calls() and not os.path.exists(t.prefix),
