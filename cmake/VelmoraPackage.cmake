@@ -35,7 +35,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 else()
   set(VELMORA_PACKAGE_SYSTEM win64)
   set(VELMORA_README_BUILD 64-bit)
-  set(VELMORA_README_MINIMUM "64-bit Windows: Windows XP Professional x64 Edition or later")
+  set(VELMORA_README_MINIMUM "Windows XP Professional x64 Edition or later (64-bit only)")
   set(velmora_oldest_windows ${PROJECT_SOURCE_DIR}/tests/release/winxp-x64-exports)
 endif()
 
