@@ -20,13 +20,22 @@ gen=()
 command -v ninja >/dev/null && gen=(-G Ninja)
 jobs=${VELMORA_JOBS:-$(nproc)}
 b=${VELMORA_BUILD_DIR:-build}
-# shellcheck source=wine-arch.sh
-. "$root/scripts/wine-arch.sh"
 
 configure() { # dir args...
   local dir=$1; shift
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S . -B "$dir" "${gen[@]}" "$@" >/dev/null
+  fi
+}
+
+# Each Windows tree knows both: the i686 tree makes the Debian package of
+# both builds, and either tree may run its test.
+mkdir -p "$b"
+abs=$(cd "$b" && pwd)
+windows_trees() { # dir
+  if ! grep -qxF "VELMORA_WIN64_TREE:PATH=$abs/win64" "$1/CMakeCache.txt" ||
+     ! grep -qxF "VELMORA_WIN32_TREE:PATH=$abs/win32" "$1/CMakeCache.txt"; then
+    cmake "$1" -DVELMORA_WIN32_TREE="$abs/win32" -DVELMORA_WIN64_TREE="$abs/win64" >/dev/null
   fi
 }
 
@@ -38,15 +47,12 @@ for t in host "${trees[@]}"; do
       cmake --build "$b/host" -j "$jobs" "${host_target[@]}"
       built_host=1 ;;
     win32)
-      configure "$b/win32" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake -DVELMORA_HOST_BIN="$(cd "$b" && pwd)/host/tools"
+      configure "$b/win32" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake -DVELMORA_HOST_BIN="$abs/host/tools"
+      windows_trees "$b/win32"
       cmake --build "$b/win32" -j "$jobs" "${win_target[@]}" ;;
     win64)
-      configure "$b/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake -DVELMORA_HOST_BIN="$(cd "$b" && pwd)/host/tools"
-      # Where 32-bit Wine cannot run, the Debian package is made and tested
-      # from this tree instead.
-      if ! velmora_runs_32bit; then
-        cmake "$b/win64" -DVELMORA_DEB=ON >/dev/null
-      fi
+      configure "$b/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake -DVELMORA_HOST_BIN="$abs/host/tools"
+      windows_trees "$b/win64"
       cmake --build "$b/win64" -j "$jobs" "${win_target[@]}" ;;
     *) echo "unknown tree: $t" >&2; exit 2 ;;
   esac

@@ -1,9 +1,10 @@
 # Makes the release zip into a scratch folder and reads the import table of
 # every program and DLL in it (.exe, .dll, .scr) with objdump: each imported
-# function must be on the list of what the oldest Windows the read-me names,
-# Windows XP, provides (LISTS/<dll>.txt, made and explained by
-# LISTS/make-lists.sh). A DLL without a list fails too.
-#   cmake -DTREE=<i686 build tree> -DOBJDUMP=<objdump> -DLISTS=<folder> -P check_imports.cmake
+# function must be on the list of what the oldest Windows the read-me names
+# provides (LISTS/<dll>.txt: Windows XP for the i686 zip, Windows XP x64 for
+# the x86_64 one; made and explained by winxp-exports/make-lists.sh). A DLL
+# without a list fails too.
+#   cmake -DTREE=<Windows build tree> -DOBJDUMP=<objdump> -DLISTS=<folder> -P check_imports.cmake
 cmake_minimum_required(VERSION 3.20)
 
 include(${CMAKE_CURRENT_LIST_DIR}/unpack_zip.cmake)
@@ -46,7 +47,7 @@ foreach(file IN LISTS files)
         endif()
       endif()
       if(unlisted_${dll})
-        string(APPEND wrong "\n  ${name}: ${dll}.dll (no list of what Windows XP's ${dll}.dll provides)")
+        string(APPEND wrong "\n  ${name}: ${dll}.dll (no list of what the oldest Windows's ${dll}.dll provides)")
       endif()
     elseif(dll AND line MATCHES "^\t[0-9a-fA-F]+\t +[0-9]+ +(.*)$")
       string(STRIP "${CMAKE_MATCH_1}" function)
@@ -64,5 +65,5 @@ endforeach()
 
 file(REMOVE_RECURSE ${work})
 if(wrong)
-  message(FATAL_ERROR "imports that Windows XP does not provide:${wrong}")
+  message(FATAL_ERROR "imports that the oldest Windows the read-me names does not provide:${wrong}")
 endif()

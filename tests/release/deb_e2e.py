@@ -1,16 +1,20 @@
 #!/usr/bin/env python3
-"""The Debian package as a Linux user gets it: made by cpack beside the zip,
-its file list, icons and lintian's verdict checked, installed with apt-get,
-the velmora95 command run inside a virtual desktop on a private Xvfb screen
-(a window "Velmora 95" with stars, ended by File > Exit with code 0), its
-Wine prefix found under XDG_DATA_HOME and nowhere else, and the package
-removed again, leaving nothing outside the user's data folder.
+"""The Debian package as a Linux user gets it: made by cpack in the i686
+tree beside that tree's zip, with the x86_64 tree's zip made beside it; its
+file list (both zips' files), icons and lintian's verdict checked, installed
+with apt-get, the velmora95 command run with the system's PATH alone (no
+Wine of the tests') inside a virtual desktop on a private Xvfb screen (a
+window "Velmora 95" with stars, ended by File > Exit with code 0, the build
+its --help names being the one this machine's Wine starts), its Wine prefix
+found under XDG_DATA_HOME and nowhere else with the frame rate of a first
+start stored, and the package removed again, leaving nothing outside the
+user's data folder.
 
 Installing needs root and the dpkg lock: the tests run as root, and this
 case takes its lock in turn. A velmora95 package already installed is
 purged first.
 
-  deb_e2e.py --tree TREE --version X.Y.Z --depends "wine, wine32" --probe PROBE [--cpack CPACK]
+  deb_e2e.py --tree TREE --win32-tree DIR --win64-tree DIR --version X.Y.Z --probe PROBE [--cpack CPACK]
 """
 
 import argparse
@@ -35,6 +39,9 @@ from run_e2e import CAPTION, FRAME  # noqa: E402
 PACKAGE = 'velmora95'
 LIBDIR = 'usr/lib/velmora95'
 DESKTOP = '1024x768'
+DEPENDS = 'wine'
+# A user's PATH: the command must find Wine by itself.
+SYSTEM_PATH = '/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin'
 # The Linux files besides the zip's; the icons are checked on their own.
 LINUX_FILES = {
     'usr/bin/velmora95': 0o755,
@@ -161,25 +168,35 @@ class DebCase(run_e2e.Case):
     # -- the package -------------------------------------------------------
     def make_packages(self):
         out = os.path.join(self.dir, 'out')
-        result = run([self.opts.cpack, '--config', os.path.join(self.opts.tree, 'CPackConfig.cmake'), '-B', out])
-        self.require(result.returncode == 0, 'cpack makes the release' +
-                     ('' if result.returncode == 0 else ':\n' + result.stdout.strip()[-600:]))
+        for tree, generator in ((self.opts.win32_tree, []), (self.opts.win64_tree, ['-G', 'ZIP'])):
+            result = run([self.opts.cpack, '--config', os.path.join(tree, 'CPackConfig.cmake'), '-B', out] + generator)
+            self.require(result.returncode == 0, 'cpack makes the release in %s' % tree +
+                         ('' if result.returncode == 0 else ':\n' + result.stdout.strip()[-600:]))
         deb = os.path.join(out, '%s_%s_all.deb' % (PACKAGE, self.opts.version))
-        self.require(os.path.exists(deb), 'cpack made %s beside the zip (made %s)' %
+        self.require(os.path.exists(deb), 'cpack made %s beside the zips (made %s)' %
                      (os.path.basename(deb), sorted(os.listdir(out))))
         print('      package size: %d bytes' % os.path.getsize(deb))
-        zips = [f for f in os.listdir(out) if f.endswith('.zip')]
-        self.require(len(zips) == 1, 'cpack made one zip (made %s)' % zips)
-        unzipped = os.path.join(self.dir, 'unzipped')
+        # Made again a second later into a folder whose path has a space:
+        # the same bytes (the release is dated by the last commit).
+        again = os.path.join(self.dir, 'second run')
+        time.sleep(1)
+        run([self.opts.cpack, '--config', os.path.join(self.opts.win32_tree, 'CPackConfig.cmake'), '-G', 'DEB',
+             '-B', again])
+        with open(deb, 'rb') as a, open(os.path.join(again, os.path.basename(deb)), 'rb') as b:
+            self.check(a.read() == b.read(), 'the package made again elsewhere a second later is the same')
+        zip_files = {}
         cmake = os.path.join(os.path.dirname(self.opts.cpack), 'cmake')
-        subprocess.run([cmake, '-E', 'tar', 'xf', os.path.join(out, zips[0])], cwd=self.dir, check=True)
-        os.rename(os.path.join(self.dir, zips[0][:-4]), unzipped)
-        return deb, {name: os.path.join(unzipped, name) for name in os.listdir(unzipped)}
+        for build in ('win32', 'win64'):
+            name = '%s-%s-%s' % (PACKAGE, self.opts.version, build)
+            self.require(os.path.exists(os.path.join(out, name + '.zip')), 'cpack made %s.zip' % name)
+            subprocess.run([cmake, '-E', 'tar', 'xf', os.path.join(out, name + '.zip')], cwd=self.dir, check=True)
+            unzipped = os.path.join(self.dir, name)
+            zip_files.update({build + '/' + f: os.path.join(unzipped, f) for f in os.listdir(unzipped)})
+        return deb, zip_files
 
     def check_control(self, deb):
         fields = run(['dpkg-deb', '-f', deb, 'Package', 'Version', 'Architecture', 'Depends']).stdout
-        want = 'Package: %s\nVersion: %s\nArchitecture: all\nDepends: %s\n' % (PACKAGE, self.opts.version,
-                                                                             self.opts.depends)
+        want = 'Package: %s\nVersion: %s\nArchitecture: all\nDepends: %s\n' % (PACKAGE, self.opts.version, DEPENDS)
         self.check(fields == want, 'the control fields are\n%s(got\n%s)' % (want, fields))
 
     def check_file_list(self, deb, extracted, zip_files):
@@ -246,23 +263,27 @@ class DebCase(run_e2e.Case):
 
     def check_refusals(self):
         """Without a display the command says so and stops before it makes
-        a prefix; without a screensaver in the package --saver says so."""
-        result = run(['velmora95'], env=self.user_env())
+        a prefix. Its help names the build this machine's Wine starts: the
+        i686 one where Wine's 32-bit loader runs."""
+        result = run(['velmora95'], env=self.user_env(PATH=SYSTEM_PATH))
         self.check(result.returncode != 0 and 'no display' in result.stdout,
                    'without a display velmora95 says so and fails (code %d: %s)' %
                    (result.returncode, result.stdout.strip()))
-        if not os.path.exists('/' + LIBDIR + '/velmora95.scr'):
-            result = run(['velmora95', '--saver'], env=self.user_env(DISPLAY=self.screen.display))
-            self.check(result.returncode != 0 and 'no screensaver' in result.stdout,
-                       'without a screensaver velmora95 --saver says so and fails (code %d: %s)' %
-                       (result.returncode, result.stdout.strip()))
+        runs32 = run(['/usr/lib/wine/wine', '--version']).returncode == 0 if os.path.exists('/usr/lib/wine/wine') \
+            else False
+        want = 'the i686 build' if runs32 else 'the x86_64 build'
+        result = run(['velmora95', '--help'], env=self.user_env(PATH=SYSTEM_PATH))
+        chosen = result.stdout.strip().splitlines()[-1] if result.stdout.strip() else ''
+        print('      %s' % chosen)
+        self.check(result.returncode == 0 and chosen.startswith('Here: ' + want),
+                   'velmora95 --help names %s (%s)' % (want, chosen))
         self.check(not os.listdir(self.data), 'nothing was written to the data folder yet')
 
     def run_installed(self):
         started = time.monotonic()
         log = open(os.path.join(self.dir, 'program.log'), 'w')
         self.program = subprocess.Popen(['velmora95', '--desktop', DESKTOP], cwd=self.tmp,
-                                        env=self.user_env(DISPLAY=self.screen.display),
+                                        env=self.user_env(DISPLAY=self.screen.display, PATH=SYSTEM_PATH),
                                         stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         log.close()
         # The desktop appears once the prefix is made (a minute at most on
@@ -287,8 +308,11 @@ class DebCase(run_e2e.Case):
         print('      from apt-get install to the starfield: %.1f s (installing %.1f s, first start %.1f s)' %
               (self.install_seconds + time.monotonic() - started, self.install_seconds, time.monotonic() - started))
         self.end_program(report)
-        self.check(os.path.exists(os.path.join(self.wine_prefix, 'drive_c', 'windows', 'QUARVELL.INI')),
-                   'the settings file is in the Windows folder of %s' % self.wine_prefix)
+        ini = os.path.join(self.wine_prefix, 'drive_c', 'windows', 'QUARVELL.INI')
+        settings = open(ini, 'rb').read().decode('latin-1') if os.path.exists(ini) else ''
+        self.check('\r\nFrame Rate=60\r\n' in settings,
+                   'the settings file in the Windows folder of %s has the first start\'s Frame Rate=60 (%r)' %
+                   (self.wine_prefix, settings))
         self.check([os.listdir(self.data), os.listdir(os.path.dirname(self.wine_prefix))] == [[PACKAGE], ['wine']],
                    'the data folder holds velmora95/wine alone (%s)' % os.listdir(self.data))
         # (Libraries such as PulseAudio's client may keep files of their own
@@ -311,7 +335,8 @@ def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument('--tree', required=True, help='the Windows build tree')
     p.add_argument('--version', required=True, help='the project version')
-    p.add_argument('--depends', required=True, help='the expected Depends field')
+    p.add_argument('--win32-tree', required=True, help='the i686 tree, which makes the package')
+    p.add_argument('--win64-tree', required=True, help='the x86_64 tree')
     p.add_argument('--probe', required=True, help='velmora_probe.exe')
     p.add_argument('--cpack', default='cpack', help='the cpack command')
     args = p.parse_args()

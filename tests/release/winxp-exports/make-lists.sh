@@ -3,6 +3,12 @@
 # file per DLL (NAME.txt, one function a line), for check_imports.cmake.
 #   tests/release/winxp-exports/make-lists.sh [dll ...]   (default: the DLLs
 #   the release imports today)
+# With VELMORA_ARCH=x86_64 it writes the lists of the first 64-bit Windows,
+# Windows XP Professional x64 Edition (the Windows Server 2003 SP1 system,
+# version 5.2), into ../winxp-x64-exports instead: the x86_64 import
+# libraries, the headers at _WIN32_WINNT 0x0502, and for msvcrt.dll, which
+# is of the same 7.0 generation there, the x86_64 libmsvcrt-os.a against
+# the i686 libmsvcr70.a (msvcr70.dll was never built for x64).
 #
 # Where the names come from (Debian 12's MinGW-w64 10.0.0, i686):
 #  - A Windows DLL (kernel32, user32, gdi32, comctl32, winmm, ...): the
@@ -29,7 +35,11 @@
 # one is present.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-triple=i686-w64-mingw32
+case ${VELMORA_ARCH:-i686} in
+  i686) triple=i686-w64-mingw32 winnt=0x0501 name="Windows XP" out=$here ;;
+  x86_64) triple=x86_64-w64-mingw32 winnt=0x0502 name="Windows XP x64" out=$here/../winxp-x64-exports ;;
+  *) echo "VELMORA_ARCH is i686 or x86_64" >&2; exit 2 ;;
+esac
 lib=/usr/$triple/lib
 cc=$triple-gcc-win32
 command -v "$cc" >/dev/null || cc=$triple-gcc-posix
@@ -39,10 +49,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # Function names an import library exports (its __imp_ symbols, without
-# the stdcall decoration).
-exports() {
-  LC_ALL=C "$triple-nm" -g --defined-only "$lib/lib$1.a" 2>/dev/null |
-    awk '{print $NF}' | sed -n -E 's/^__imp__(.*)$/\1/p' | sed -E 's/@[0-9]+$//' | LC_ALL=C sort -u
+# the stdcall decoration and, on i686, the leading underscore).
+exports() { # dll [folder]
+  LC_ALL=C "$triple-nm" -g --defined-only "${2:-$lib}/lib$1.a" 2>/dev/null |
+    awk '{print $NF}' | sed -n -E 's/^__imp_(.*)$/\1/p' | sed -E 's/@[0-9]+$//' |
+    if [ "$triple" = i686-w64-mingw32 ]; then sed -n 's/^_//p'; else cat; fi | LC_ALL=C sort -u
 }
 
 # Of the names in a file, those the Windows headers declare for Windows XP.
@@ -52,7 +63,7 @@ declared_for_xp() { # names-file
     printf '#include <windows.h>\n#include <commctrl.h>\n#include <mmsystem.h>\n#include <shellapi.h>\n'
     while read -r f; do n=$((n + 1)); printf 'void *velmora_%d = (void *)&%s;\n' "$n" "$f"; done <"$names"
   } >"$work/check.c"
-  LC_ALL=C "$cc" -fsyntax-only -fmax-errors=0 -DWINVER=0x0501 -D_WIN32_WINNT=0x0501 -D_WIN32_IE=0x0600 \
+  LC_ALL=C "$cc" -fsyntax-only -fmax-errors=0 -DWINVER=$winnt -D_WIN32_WINNT=$winnt -D_WIN32_IE=0x0600 \
     "$work/check.c" 2>"$work/errors.txt" || true
   sed -n -E "s/.*error: '([A-Za-z_0-9]+)' undeclared.*/\1/p" "$work/errors.txt" | LC_ALL=C sort -u >"$work/undeclared.txt"
   LC_ALL=C comm -23 "$names" "$work/undeclared.txt"
@@ -62,18 +73,18 @@ for dll in "${dlls[@]}"; do
   case $dll in
     msvcrt)
       exports msvcrt-os >"$work/os.txt"
-      exports msvcr70 >"$work/70.txt"
+      triple=i686-w64-mingw32 exports msvcr70 /usr/i686-w64-mingw32/lib >"$work/70.txt"
       LC_ALL=C comm -12 "$work/os.txt" "$work/70.txt" >"$work/$dll.txt"
       source="functions exported by both libmsvcrt-os.a and libmsvcr70.a" ;;
     *)
       exports "$dll" >"$work/all.txt"
       [ -s "$work/all.txt" ] || { echo "no import library lib$dll.a in $lib" >&2; exit 1; }
       declared_for_xp "$work/all.txt" >"$work/$dll.txt"
-      source="functions of lib$dll.a declared by the headers for _WIN32_WINNT 0x0501" ;;
+      source="functions of lib$dll.a declared by the headers for _WIN32_WINNT $winnt" ;;
   esac
   {
-    echo "# ${dll^^}.DLL on Windows XP: $source"
-    echo "# (MinGW-w64 10.0.0, i686; made by make-lists.sh, which says why)."
+    echo "# ${dll^^}.DLL on $name: $source"
+    echo "# (MinGW-w64 10.0.0, ${triple%%-*}; made by make-lists.sh, which says why)."
     cat "$work/$dll.txt"
   } >"$work/$dll.list"
 done
@@ -85,12 +96,13 @@ user32:SetProcessDPIAware user32:ChangeWindowMessageFilter msvcrt:strcpy_s msvcr
 for entry in $later; do
   dll=${entry%%:*} f=${entry#*:}
   if [ -f "$work/$dll.list" ] && grep -qx "$f" "$work/$dll.list"; then
-    echo "$f came after Windows XP but is on the $dll list: the source is not what it claims" >&2
+    echo "$f came after $name but is on the $dll list: the source is not what it claims" >&2
     exit 1
   fi
 done
 
+mkdir -p "$out"
 for dll in "${dlls[@]}"; do
-  mv "$work/$dll.list" "$here/$dll.txt"
-  echo "$dll: $(grep -vc '^#' "$here/$dll.txt") functions"
+  mv "$work/$dll.list" "$out/$dll.txt"
+  echo "$dll: $(grep -vc '^#' "$out/$dll.txt") functions"
 done
