@@ -1,0 +1,282 @@
+// The AVX2 kernels of the x86_64 host build: eight stars at a time (see
+// StarVector.h), used only where the processor runs AVX2. Every function
+// here that uses it carries the target attribute, so that nothing compiled
+// for AVX2 can stand in for a function the rest of the engine calls.
+#include "starfield/StarVector.h"
+
+#if defined(VELMORA_STAR_AVX2)
+
+#include "starfield/StarMath.h"
+
+#include <immintrin.h>
+
+#define VELMORA_AVX2 __attribute__((target("avx2,popcnt")))
+
+namespace star_detail::vector {
+
+bool ProcessorRunsAvx2()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+}
+
+namespace {
+
+// kLeftPack[mask]: for each output lane, three bits naming the input lane
+// that goes there, so that the lanes of mask come first in lane order.
+struct LeftPackTable
+{
+    uint32_t lanes[256];
+
+    constexpr LeftPackTable() : lanes()
+    {
+        for (int32_t mask = 0; mask < 256; ++mask)
+        {
+            int32_t out = 0;
+            for (int32_t lane = 0; lane < 8; ++lane)
+                if ((mask >> lane) & 1)
+                    lanes[mask] |= static_cast<uint32_t>(lane) << (3 * out++);
+        }
+    }
+};
+
+constexpr LeftPackTable kLeftPack;
+
+struct CoefficientPair
+{
+    __m256i high;
+    __m256i low;
+};
+
+VELMORA_AVX2 inline __m256i Pair16(int32_t low, int32_t high)
+{
+    return _mm256_set1_epi32(PackPair(low, high));
+}
+
+VELMORA_AVX2 inline CoefficientPair MakePair(int32_t k1, int32_t k2)
+{
+    return { Pair16(k1 >> 1, k2 >> 1), Pair16(k1 & 1, k2 & 1) };
+}
+
+VELMORA_AVX2 inline __m256i RotateSum(__m256i pairs, const CoefficientPair& k)
+{
+    return _mm256_add_epi32(_mm256_slli_epi32(_mm256_madd_epi16(pairs, k.high), 1),
+                            _mm256_madd_epi16(pairs, k.low));
+}
+
+VELMORA_AVX2 inline __m256i HighHalves(__m256i a)
+{
+    return _mm256_andnot_si256(_mm256_set1_epi32(0xffff), a);
+}
+
+// Eight consecutive stars (x, y, z records) into one vector per axis: two
+// blends gather each axis from the three loads, a permutation orders it.
+VELMORA_AVX2 inline void LoadBlock(const STAR* stars, __m256i& x, __m256i& y, __m256i& z)
+{
+    const __m256i* p = reinterpret_cast<const __m256i*>(stars);
+    const __m256i a = _mm256_loadu_si256(p);     // x0 y0 z0 x1 y1 z1 x2 y2
+    const __m256i b = _mm256_loadu_si256(p + 1); // z2 x3 y3 z3 x4 y4 z4 x5
+    const __m256i c = _mm256_loadu_si256(p + 2); // y5 z5 x6 y6 z6 x7 y7 z7
+    x = _mm256_permutevar8x32_epi32(_mm256_blend_epi32(_mm256_blend_epi32(a, b, 0x92), c, 0x24),
+                                    _mm256_setr_epi32(0, 3, 6, 1, 4, 7, 2, 5));
+    y = _mm256_permutevar8x32_epi32(_mm256_blend_epi32(_mm256_blend_epi32(a, b, 0x24), c, 0x49),
+                                    _mm256_setr_epi32(1, 4, 7, 2, 5, 0, 3, 6));
+    z = _mm256_permutevar8x32_epi32(_mm256_blend_epi32(_mm256_blend_epi32(a, b, 0x49), c, 0x92),
+                                    _mm256_setr_epi32(2, 5, 0, 3, 6, 1, 4, 7));
+}
+
+// The records of one chunk: (h, depth) and (v, depth) per star on screen.
+struct Records
+{
+    alignas(32) uint32_t hDepth[kChunkStars];
+    alignas(32) uint32_t vDepth[kChunkStars];
+    int32_t count;
+};
+
+// Clips one block of rotation sums (h, v and depth in their high 16 bits)
+// and writes the stars on screen to hOut and vOut in lane order, followed
+// by whatever fills the other lanes. Returns how many are on screen.
+VELMORA_AVX2 inline int32_t ClipBlock(uint32_t* hOut, uint32_t* vOut, __m256i hSum, __m256i vSum, __m256i depthSum)
+{
+    const __m256i depthHigh = HighHalves(depthSum);
+    const __m256i hDepth = _mm256_or_si256(_mm256_srli_epi32(hSum, 16), depthHigh);
+    const __m256i vDepth = _mm256_or_si256(_mm256_srli_epi32(vSum, 16), depthHigh);
+    const __m256i inside = _mm256_and_si256(
+        _mm256_and_si256(_mm256_madd_epi16(hDepth, _mm256_set1_epi32(kClipRight)),
+                         _mm256_madd_epi16(hDepth, _mm256_set1_epi32(kClipLeft))),
+        _mm256_and_si256(_mm256_madd_epi16(vDepth, _mm256_set1_epi32(kClipBottom)),
+                         _mm256_madd_epi16(vDepth, _mm256_set1_epi32(kClipTop))));
+    const uint32_t mask = static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(inside)));
+    const __m256i order = _mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int32_t>(kLeftPack.lanes[mask])),
+                                            _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(hOut), _mm256_permutevar8x32_epi32(hDepth, order));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(vOut), _mm256_permutevar8x32_epi32(vDepth, order));
+    return __builtin_popcount(mask);
+}
+
+// trunc(n / d) per lane for on-screen n and d below kReciprocalDepths, given
+// the reciprocals of d (see DivideOnScreen).
+VELMORA_AVX2 inline __m256i DivideOnScreen8(__m256i n, __m256i reciprocal, __m256i reciprocalOdd)
+{
+    const __m256i magnitude = _mm256_abs_epi32(n);
+    const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(magnitude, reciprocal), kReciprocalShift);
+    const __m256i odd = _mm256_slli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(magnitude, 32), reciprocalOdd),
+                                          32 - kReciprocalShift);
+    return _mm256_sign_epi32(_mm256_blend_epi32(even, odd, 0xaa), n);
+}
+
+// Divides and plots the records in order, eight at a time where every
+// depth has a reciprocal.
+VELMORA_AVX2 void PlotRecords(const Records& records, uint8_t* bits, const int32_t* rowOffsets)
+{
+    const __m256i scale = Pair16(160, 0);
+    const __m256i deepest = _mm256_set1_epi32(kReciprocalDepths - 1);
+    const int* reciprocals = reinterpret_cast<const int*>(g_pReciprocals);
+    int32_t i = 0;
+    for (; i + 8 <= records.count; i += 8)
+    {
+        const __m256i hDepth = _mm256_load_si256(reinterpret_cast<const __m256i*>(records.hDepth + i));
+        const __m256i vDepth = _mm256_load_si256(reinterpret_cast<const __m256i*>(records.vDepth + i));
+        const __m256i depth = _mm256_srai_epi32(hDepth, 16);
+        if (_mm256_movemask_epi8(_mm256_cmpgt_epi32(depth, deepest)) != 0)
+        {
+            for (int32_t k = i; k < i + 8; ++k)
+                PlotOnScreen(records.hDepth[k], records.vDepth[k], bits, rowOffsets);
+            continue;
+        }
+        const __m256i reciprocal = _mm256_i32gather_epi32(reciprocals, depth, 4);
+        const __m256i reciprocalOdd = _mm256_srli_epi64(reciprocal, 32);
+        const __m256i sx = _mm256_add_epi32(
+            _mm256_set1_epi32(kFrameWidth / 2),
+            DivideOnScreen8(_mm256_madd_epi16(hDepth, scale), reciprocal, reciprocalOdd));
+        const __m256i sy = _mm256_add_epi32(
+            _mm256_set1_epi32(kFrameHeight / 2),
+            DivideOnScreen8(_mm256_madd_epi16(vDepth, scale), reciprocal, reciprocalOdd));
+        const __m256i colour = _mm256_min_epi32(_mm256_add_epi32(_mm256_srai_epi32(depth, 3), _mm256_set1_epi32(10)),
+                                                _mm256_set1_epi32(235));
+        alignas(32) int32_t offsets[8];
+        alignas(32) int32_t colours[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(offsets),
+                           _mm256_add_epi32(_mm256_i32gather_epi32(rowOffsets, sy, 4), sx));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(colours), colour);
+        for (int32_t k = 0; k < 8; ++k)
+            bits[offsets[k]] = static_cast<uint8_t>(colours[k]);
+    }
+    for (; i < records.count; ++i)
+        PlotOnScreen(records.hDepth[i], records.vDepth[i], bits, rowOffsets);
+}
+
+VELMORA_AVX2 inline bool OffsetsFit(__m256i spread)
+{
+    static_assert(kOffsetLimit == 1 << 15);
+    return _mm256_testz_si256(spread, _mm256_set1_epi32(~(kOffsetLimit - 1))) != 0;
+}
+
+} // namespace
+
+VELMORA_AVX2 void DrawFieldAvx2(const STAR* stars, int32_t count, const StarView& view,
+                                uint8_t* bits, const int32_t* rowOffsets)
+{
+    if (!CoefficientsFit(view))
+    {
+        DrawFieldPortable(stars, count, view, bits, rowOffsets);
+        return;
+    }
+    const CoefficientPair kv = MakePair(view.cosPitch, -view.sinPitch); // (dy, dz) -> v
+    const CoefficientPair kw = MakePair(view.sinPitch, view.cosPitch);  // (dy, dz) -> w
+    const CoefficientPair kh = MakePair(-view.cosYaw, view.sinYaw);     // (dx, w) -> h
+    const CoefficientPair kd = MakePair(view.sinYaw, view.cosYaw);      // (dx, w) -> depth
+    const __m256i originX = _mm256_set1_epi32(WrapSub(view.camX, kOffsetBias));
+    const __m256i originY = _mm256_set1_epi32(WrapSub(view.camY, kOffsetBias));
+    const __m256i originZ = _mm256_set1_epi32(WrapSub(view.camZ, kOffsetBias));
+    const __m256i biasYZ = Pair16(kOffsetBias, kOffsetBias);
+    const __m256i biasX = Pair16(kOffsetBias, 0);
+    Records records;
+
+    const int32_t blocks = count & ~7;
+    for (int32_t start = 0; start < blocks; start += kChunkStars)
+    {
+        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
+        __m256i spread = _mm256_setzero_si256();
+        int32_t onScreen = 0;
+        for (int32_t i = start; i < end; i += 8)
+        {
+            __m256i x, y, z;
+            LoadBlock(stars + i, x, y, z);
+            const __m256i dx = _mm256_sub_epi32(x, originX);
+            const __m256i dy = _mm256_sub_epi32(y, originY);
+            const __m256i dz = _mm256_sub_epi32(z, originZ);
+            spread = _mm256_or_si256(spread, _mm256_or_si256(_mm256_or_si256(dx, dy), dz));
+            const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, _mm256_slli_epi32(dz, 16)), biasYZ);
+            const __m256i vSum = RotateSum(pitchPairs, kv);
+            const __m256i yawPairs = _mm256_or_si256(_mm256_sub_epi16(dx, biasX), HighHalves(RotateSum(pitchPairs, kw)));
+            onScreen += ClipBlock(records.hDepth + onScreen, records.vDepth + onScreen,
+                                  RotateSum(yawPairs, kh), vSum, RotateSum(yawPairs, kd));
+        }
+        records.count = onScreen;
+        if (OffsetsFit(spread))
+            PlotRecords(records, bits, rowOffsets);
+        else
+            DrawFieldPortable(stars + start, end - start, view, bits, rowOffsets);
+    }
+    DrawFieldPortable(stars + blocks, count - blocks, view, bits, rowOffsets);
+}
+
+VELMORA_AVX2 void DrawSheetAvx2(const STAR* stars, int32_t count, const StarView& view,
+                                uint8_t* bits, const int32_t* rowOffsets)
+{
+    if (!CoefficientsFit(view))
+    {
+        DrawSheetPortable(stars, count, view, bits, rowOffsets);
+        return;
+    }
+    const CoefficientPair kDepth1 = MakePair(view.cosYaw, view.sinYaw);  // (dz, dx) -> depth1
+    const CoefficientPair kh = MakePair(view.sinYaw, -view.cosYaw);      // (dz, dx) -> h
+    const CoefficientPair kv = MakePair(view.cosPitch, -view.sinPitch);  // (dy, depth1) -> v
+    const CoefficientPair kd = MakePair(view.sinPitch, view.cosPitch);   // (dy, depth1) -> depth
+    const __m256i originX = _mm256_set1_epi32(WrapSub(view.camX, kOffsetBias));
+    const __m256i originY = _mm256_set1_epi32(WrapSub(view.camY, kOffsetBias));
+    const __m256i originZ = _mm256_set1_epi32(WrapSub(view.camZ, kOffsetBias));
+    const __m256i biasZX = Pair16(kOffsetBias, kOffsetBias);
+    const __m256i biasY = Pair16(kOffsetBias, 0);
+    const __m256i phase = _mm256_set1_epi32(view.ripplePhase);
+    const __m256i bandMask = _mm256_set1_epi32(~63);
+    const __m256i indexMask = _mm256_set1_epi32(kSineEntries - 1);
+    Records records;
+
+    const int32_t blocks = count & ~7;
+    for (int32_t start = 0; start < blocks; start += kChunkStars)
+    {
+        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
+        __m256i spread = _mm256_setzero_si256();
+        int32_t onScreen = 0;
+        for (int32_t i = start; i < end; i += 8)
+        {
+            __m256i x, y, z;
+            LoadBlock(stars + i, x, y, z);
+            const __m256i index = _mm256_and_si256(
+                _mm256_add_epi32(_mm256_add_epi32(phase, _mm256_and_si256(x, bandMask)), _mm256_srai_epi32(z, 6)),
+                indexMask);
+            const __m256i ripple = _mm256_srai_epi32(_mm256_i32gather_epi32(g_sinTable, index, 4), 9);
+            const __m256i dx = _mm256_sub_epi32(x, originX);
+            const __m256i dy = _mm256_sub_epi32(_mm256_add_epi32(y, ripple), originY);
+            const __m256i dz = _mm256_sub_epi32(z, originZ);
+            spread = _mm256_or_si256(spread, _mm256_or_si256(_mm256_or_si256(dx, dy), dz));
+            const __m256i yawPairs = _mm256_sub_epi16(_mm256_or_si256(dz, _mm256_slli_epi32(dx, 16)), biasZX);
+            const __m256i depth1Sum = RotateSum(yawPairs, kDepth1);
+            const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, HighHalves(depth1Sum)), biasY);
+            onScreen += ClipBlock(records.hDepth + onScreen, records.vDepth + onScreen,
+                                  RotateSum(yawPairs, kh), RotateSum(pitchPairs, kv), RotateSum(pitchPairs, kd));
+        }
+        records.count = onScreen;
+        if (OffsetsFit(spread))
+            PlotRecords(records, bits, rowOffsets);
+        else
+            DrawSheetPortable(stars + start, end - start, view, bits, rowOffsets);
+    }
+    DrawSheetPortable(stars + blocks, count - blocks, view, bits, rowOffsets);
+}
+
+} // namespace star_detail::vector
+
+#endif
