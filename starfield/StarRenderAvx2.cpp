@@ -159,6 +159,10 @@ VELMORA_AVX2 void PlotRecords(const Records& records, uint8_t* bits, const int32
         _mm256_store_si256(reinterpret_cast<__m256i*>(offsets),
                            _mm256_add_epi32(_mm256_i32gather_epi32(rowOffsets, sy, 4), sx));
         _mm256_store_si256(reinterpret_cast<__m256i*>(colours), colour);
+        // Read them back through memory: the load ports are idle here, while
+        // extracting each lane from the registers would queue on the
+        // shuffle port the vector arithmetic needs.
+        asm("" : "+m"(offsets), "+m"(colours));
         for (int32_t k = 0; k < 8; ++k)
             bits[offsets[k]] = static_cast<uint8_t>(colours[k]);
     }
