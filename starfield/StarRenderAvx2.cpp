@@ -176,109 +176,132 @@ VELMORA_AVX2 inline bool OffsetsFit(__m256i spread)
     return _mm256_testz_si256(spread, _mm256_set1_epi32(~(kOffsetLimit - 1))) != 0;
 }
 
+// The camera less the bias, so that a coordinate less its origin is the
+// biased offset.
+struct Origin
+{
+    VELMORA_AVX2 explicit Origin(const StarView& view)
+        : x(_mm256_set1_epi32(WrapSub(view.camX, kOffsetBias))),
+          y(_mm256_set1_epi32(WrapSub(view.camY, kOffsetBias))),
+          z(_mm256_set1_epi32(WrapSub(view.camZ, kOffsetBias)))
+    {
+    }
+
+    __m256i x, y, z;
+};
+
+// One block of the field: pitch first, then yaw.
+struct FieldBlock
+{
+    VELMORA_AVX2 explicit FieldBlock(const StarView& view)
+        : kv(MakePair(view.cosPitch, -view.sinPitch)), // (dy, dz) -> v
+          kw(MakePair(view.sinPitch, view.cosPitch)),  // (dy, dz) -> w
+          kh(MakePair(-view.cosYaw, view.sinYaw)),     // (dx, w) -> h
+          kd(MakePair(view.sinYaw, view.cosYaw)),      // (dx, w) -> depth
+          origin(view)
+    {
+    }
+
+    // Clips stars[0..8) into hOut and vOut (see ClipBlock) and ORs their
+    // biased offsets into spread.
+    VELMORA_AVX2 int32_t operator()(const STAR* stars, __m256i& spread, uint32_t* hOut, uint32_t* vOut) const
+    {
+        __m256i x, y, z;
+        LoadBlock(stars, x, y, z);
+        const __m256i dx = _mm256_sub_epi32(x, origin.x);
+        const __m256i dy = _mm256_sub_epi32(y, origin.y);
+        const __m256i dz = _mm256_sub_epi32(z, origin.z);
+        spread = _mm256_or_si256(spread, _mm256_or_si256(_mm256_or_si256(dx, dy), dz));
+        const __m256i biasYZ = Pair16(kOffsetBias, kOffsetBias);
+        const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, _mm256_slli_epi32(dz, 16)), biasYZ);
+        const __m256i vSum = RotateSum(pitchPairs, kv);
+        const __m256i dx16 = _mm256_sub_epi16(dx, Pair16(kOffsetBias, 0));
+        const __m256i yawPairs = _mm256_or_si256(dx16, HighHalves(RotateSum(pitchPairs, kw)));
+        return ClipBlock(hOut, vOut, RotateSum(yawPairs, kh), vSum, RotateSum(yawPairs, kd));
+    }
+
+    CoefficientPair kv, kw, kh, kd;
+    Origin origin;
+};
+
+// One block of the sheet: ripple, yaw first, then pitch.
+struct SheetBlock
+{
+    VELMORA_AVX2 explicit SheetBlock(const StarView& view)
+        : kDepth1(MakePair(view.cosYaw, view.sinYaw)), // (dz, dx) -> depth1
+          kh(MakePair(view.sinYaw, -view.cosYaw)),     // (dz, dx) -> h
+          kv(MakePair(view.cosPitch, -view.sinPitch)), // (dy, depth1) -> v
+          kd(MakePair(view.sinPitch, view.cosPitch)),  // (dy, depth1) -> depth
+          origin(view),
+          phase(_mm256_set1_epi32(view.ripplePhase))
+    {
+    }
+
+    VELMORA_AVX2 int32_t operator()(const STAR* stars, __m256i& spread, uint32_t* hOut, uint32_t* vOut) const
+    {
+        __m256i x, y, z;
+        LoadBlock(stars, x, y, z);
+        const __m256i band = _mm256_and_si256(x, _mm256_set1_epi32(~63));
+        const __m256i index = _mm256_and_si256(_mm256_add_epi32(_mm256_add_epi32(phase, band), _mm256_srai_epi32(z, 6)),
+                                               _mm256_set1_epi32(kSineEntries - 1));
+        const __m256i ripple = _mm256_srai_epi32(_mm256_i32gather_epi32(g_sinTable, index, 4), 9);
+        const __m256i dx = _mm256_sub_epi32(x, origin.x);
+        const __m256i dy = _mm256_sub_epi32(_mm256_add_epi32(y, ripple), origin.y);
+        const __m256i dz = _mm256_sub_epi32(z, origin.z);
+        spread = _mm256_or_si256(spread, _mm256_or_si256(_mm256_or_si256(dx, dy), dz));
+        const __m256i biasZX = Pair16(kOffsetBias, kOffsetBias);
+        const __m256i yawPairs = _mm256_sub_epi16(_mm256_or_si256(dz, _mm256_slli_epi32(dx, 16)), biasZX);
+        const __m256i depth1Sum = RotateSum(yawPairs, kDepth1);
+        const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, HighHalves(depth1Sum)), Pair16(kOffsetBias, 0));
+        return ClipBlock(hOut, vOut, RotateSum(yawPairs, kh), RotateSum(pitchPairs, kv), RotateSum(pitchPairs, kd));
+    }
+
+    CoefficientPair kDepth1, kh, kv, kd;
+    Origin origin;
+    __m256i phase;
+};
+
+// Both passes, chunk by chunk; portable draws what the blocks cannot.
+template <typename Block>
+VELMORA_AVX2 void DrawInChunks(DrawKernel portable, const STAR* stars, int32_t count, const StarView& view,
+                               uint8_t* bits, const int32_t* rowOffsets)
+{
+    if (!CoefficientsFit(view))
+    {
+        portable(stars, count, view, bits, rowOffsets);
+        return;
+    }
+    const Block block(view);
+    Records records;
+    const int32_t blocks = count & ~7;
+    for (int32_t start = 0; start < blocks; start += kChunkStars)
+    {
+        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
+        __m256i spread = _mm256_setzero_si256();
+        int32_t onScreen = 0;
+        for (int32_t i = start; i < end; i += 8)
+            onScreen += block(stars + i, spread, records.hDepth + onScreen, records.vDepth + onScreen);
+        records.count = onScreen;
+        if (OffsetsFit(spread))
+            PlotRecords(records, bits, rowOffsets);
+        else
+            portable(stars + start, end - start, view, bits, rowOffsets);
+    }
+    portable(stars + blocks, count - blocks, view, bits, rowOffsets);
+}
+
 } // namespace
 
 VELMORA_AVX2 void DrawFieldAvx2(const STAR* stars, int32_t count, const StarView& view,
                                 uint8_t* bits, const int32_t* rowOffsets)
 {
-    if (!CoefficientsFit(view))
-    {
-        DrawFieldPortable(stars, count, view, bits, rowOffsets);
-        return;
-    }
-    const CoefficientPair kv = MakePair(view.cosPitch, -view.sinPitch); // (dy, dz) -> v
-    const CoefficientPair kw = MakePair(view.sinPitch, view.cosPitch);  // (dy, dz) -> w
-    const CoefficientPair kh = MakePair(-view.cosYaw, view.sinYaw);     // (dx, w) -> h
-    const CoefficientPair kd = MakePair(view.sinYaw, view.cosYaw);      // (dx, w) -> depth
-    const __m256i originX = _mm256_set1_epi32(WrapSub(view.camX, kOffsetBias));
-    const __m256i originY = _mm256_set1_epi32(WrapSub(view.camY, kOffsetBias));
-    const __m256i originZ = _mm256_set1_epi32(WrapSub(view.camZ, kOffsetBias));
-    const __m256i biasYZ = Pair16(kOffsetBias, kOffsetBias);
-    const __m256i biasX = Pair16(kOffsetBias, 0);
-    Records records;
-
-    const int32_t blocks = count & ~7;
-    for (int32_t start = 0; start < blocks; start += kChunkStars)
-    {
-        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
-        __m256i spread = _mm256_setzero_si256();
-        int32_t onScreen = 0;
-        for (int32_t i = start; i < end; i += 8)
-        {
-            __m256i x, y, z;
-            LoadBlock(stars + i, x, y, z);
-            const __m256i dx = _mm256_sub_epi32(x, originX);
-            const __m256i dy = _mm256_sub_epi32(y, originY);
-            const __m256i dz = _mm256_sub_epi32(z, originZ);
-            spread = _mm256_or_si256(spread, _mm256_or_si256(_mm256_or_si256(dx, dy), dz));
-            const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, _mm256_slli_epi32(dz, 16)), biasYZ);
-            const __m256i vSum = RotateSum(pitchPairs, kv);
-            const __m256i yawPairs = _mm256_or_si256(_mm256_sub_epi16(dx, biasX), HighHalves(RotateSum(pitchPairs, kw)));
-            onScreen += ClipBlock(records.hDepth + onScreen, records.vDepth + onScreen,
-                                  RotateSum(yawPairs, kh), vSum, RotateSum(yawPairs, kd));
-        }
-        records.count = onScreen;
-        if (OffsetsFit(spread))
-            PlotRecords(records, bits, rowOffsets);
-        else
-            DrawFieldPortable(stars + start, end - start, view, bits, rowOffsets);
-    }
-    DrawFieldPortable(stars + blocks, count - blocks, view, bits, rowOffsets);
+    DrawInChunks<FieldBlock>(&DrawFieldPortable, stars, count, view, bits, rowOffsets);
 }
 
 VELMORA_AVX2 void DrawSheetAvx2(const STAR* stars, int32_t count, const StarView& view,
                                 uint8_t* bits, const int32_t* rowOffsets)
 {
-    if (!CoefficientsFit(view))
-    {
-        DrawSheetPortable(stars, count, view, bits, rowOffsets);
-        return;
-    }
-    const CoefficientPair kDepth1 = MakePair(view.cosYaw, view.sinYaw);  // (dz, dx) -> depth1
-    const CoefficientPair kh = MakePair(view.sinYaw, -view.cosYaw);      // (dz, dx) -> h
-    const CoefficientPair kv = MakePair(view.cosPitch, -view.sinPitch);  // (dy, depth1) -> v
-    const CoefficientPair kd = MakePair(view.sinPitch, view.cosPitch);   // (dy, depth1) -> depth
-    const __m256i originX = _mm256_set1_epi32(WrapSub(view.camX, kOffsetBias));
-    const __m256i originY = _mm256_set1_epi32(WrapSub(view.camY, kOffsetBias));
-    const __m256i originZ = _mm256_set1_epi32(WrapSub(view.camZ, kOffsetBias));
-    const __m256i biasZX = Pair16(kOffsetBias, kOffsetBias);
-    const __m256i biasY = Pair16(kOffsetBias, 0);
-    const __m256i phase = _mm256_set1_epi32(view.ripplePhase);
-    const __m256i bandMask = _mm256_set1_epi32(~63);
-    const __m256i indexMask = _mm256_set1_epi32(kSineEntries - 1);
-    Records records;
-
-    const int32_t blocks = count & ~7;
-    for (int32_t start = 0; start < blocks; start += kChunkStars)
-    {
-        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
-        __m256i spread = _mm256_setzero_si256();
-        int32_t onScreen = 0;
-        for (int32_t i = start; i < end; i += 8)
-        {
-            __m256i x, y, z;
-            LoadBlock(stars + i, x, y, z);
-            const __m256i index = _mm256_and_si256(
-                _mm256_add_epi32(_mm256_add_epi32(phase, _mm256_and_si256(x, bandMask)), _mm256_srai_epi32(z, 6)),
-                indexMask);
-            const __m256i ripple = _mm256_srai_epi32(_mm256_i32gather_epi32(g_sinTable, index, 4), 9);
-            const __m256i dx = _mm256_sub_epi32(x, originX);
-            const __m256i dy = _mm256_sub_epi32(_mm256_add_epi32(y, ripple), originY);
-            const __m256i dz = _mm256_sub_epi32(z, originZ);
-            spread = _mm256_or_si256(spread, _mm256_or_si256(_mm256_or_si256(dx, dy), dz));
-            const __m256i yawPairs = _mm256_sub_epi16(_mm256_or_si256(dz, _mm256_slli_epi32(dx, 16)), biasZX);
-            const __m256i depth1Sum = RotateSum(yawPairs, kDepth1);
-            const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, HighHalves(depth1Sum)), biasY);
-            onScreen += ClipBlock(records.hDepth + onScreen, records.vDepth + onScreen,
-                                  RotateSum(yawPairs, kh), RotateSum(pitchPairs, kv), RotateSum(pitchPairs, kd));
-        }
-        records.count = onScreen;
-        if (OffsetsFit(spread))
-            PlotRecords(records, bits, rowOffsets);
-        else
-            DrawSheetPortable(stars + start, end - start, view, bits, rowOffsets);
-    }
-    DrawSheetPortable(stars + blocks, count - blocks, view, bits, rowOffsets);
+    DrawInChunks<SheetBlock>(&DrawSheetPortable, stars, count, view, bits, rowOffsets);
 }
 
 } // namespace star_detail::vector

@@ -120,123 +120,136 @@ inline bool OffsetsFit(__m128i spread)
     return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_srli_epi32(spread, 15), _mm_setzero_si128())) == 0xffff;
 }
 
+// One block of the field: pitch first, then yaw. The camera less the bias
+// is subtracted from the records as loaded (x0 y0 z0 x1, y1 z1 x2 y2,
+// z2 x3 y3 z3), which gives the biased offsets in the same pattern.
+struct FieldBlock
+{
+    explicit FieldBlock(const StarView& view)
+        : kv(MakePair(view.cosPitch, -view.sinPitch)), // (dy, dz) -> v
+          kw(MakePair(view.sinPitch, view.cosPitch)),  // (dy, dz) -> w
+          kh(MakePair(-view.cosYaw, view.sinYaw)),     // (dx, w) -> h
+          kd(MakePair(view.sinYaw, view.cosYaw))       // (dx, w) -> depth
+    {
+        const int32_t x = WrapSub(view.camX, kOffsetBias);
+        const int32_t y = WrapSub(view.camY, kOffsetBias);
+        const int32_t z = WrapSub(view.camZ, kOffsetBias);
+        originA = _mm_setr_epi32(x, y, z, x);
+        originB = _mm_setr_epi32(y, z, x, y);
+        originC = _mm_setr_epi32(z, x, y, z);
+    }
+
+    // Clips stars[0..4) into records[count...] (see ClipBlock) and ORs
+    // their biased offsets into spread.
+    inline int32_t operator()(const STAR* stars, __m128i& spread, OnScreenRecord* records, int32_t count) const
+    {
+        const __m128i* p = reinterpret_cast<const __m128i*>(stars);
+        const __m128i a = _mm_sub_epi32(_mm_loadu_si128(p), originA);
+        const __m128i b = _mm_sub_epi32(_mm_loadu_si128(p + 1), originB);
+        const __m128i c = _mm_sub_epi32(_mm_loadu_si128(p + 2), originC);
+        spread = _mm_or_si128(spread, _mm_or_si128(_mm_or_si128(a, b), c));
+        const __m128 fa = _mm_castsi128_ps(a);
+        const __m128 fc = _mm_castsi128_ps(c);
+        const __m128 x2y2z2x3 = _mm_shuffle_ps(_mm_castsi128_ps(b), fc, _MM_SHUFFLE(1, 0, 3, 2));
+        const __m128 yz01 = _mm_shuffle_ps(fa, _mm_castsi128_ps(b), _MM_SHUFFLE(1, 0, 2, 1));
+        const __m128 yz23 = _mm_shuffle_ps(x2y2z2x3, fc, _MM_SHUFFLE(3, 2, 2, 1));
+        const __m128i x0123 = _mm_castps_si128(_mm_shuffle_ps(fa, x2y2z2x3, _MM_SHUFFLE(3, 0, 3, 0)));
+        // (dy, dz) pairs and dx (high halves zero) in 16 bits; offsets that
+        // pass the chunk's check do not saturate in the pack.
+        const __m128i pitchPairs = _mm_sub_epi16(_mm_packs_epi32(_mm_castps_si128(yz01), _mm_castps_si128(yz23)),
+                                                 Pair16(kOffsetBias, kOffsetBias));
+        const __m128i dx = _mm_sub_epi16(x0123, Pair16(kOffsetBias, 0));
+        const __m128i vSum = RotateSum(pitchPairs, kv);
+        const __m128i yawPairs = _mm_or_si128(dx, HighHalves(RotateSum(pitchPairs, kw)));
+        return ClipBlock(records, count, clip, RotateSum(yawPairs, kh), vSum, RotateSum(yawPairs, kd));
+    }
+
+    CoefficientPair kv, kw, kh, kd;
+    __m128i originA, originB, originC;
+    ClipBounds clip;
+};
+
+// One block of the sheet: ripple, yaw first, then pitch.
+struct SheetBlock
+{
+    explicit SheetBlock(const StarView& view)
+        : kDepth1(MakePair(view.cosYaw, view.sinYaw)), // (dz, dx) -> depth1
+          kh(MakePair(view.sinYaw, -view.cosYaw)),     // (dz, dx) -> h
+          kv(MakePair(view.cosPitch, -view.sinPitch)), // (dy, depth1) -> v
+          kd(MakePair(view.sinPitch, view.cosPitch)),  // (dy, depth1) -> depth
+          originX(_mm_set1_epi32(WrapSub(view.camX, kOffsetBias))),
+          originY(_mm_set1_epi32(WrapSub(view.camY, kOffsetBias))),
+          originZ(_mm_set1_epi32(WrapSub(view.camZ, kOffsetBias))),
+          phase(_mm_set1_epi32(view.ripplePhase))
+    {
+    }
+
+    inline int32_t operator()(const STAR* stars, __m128i& spread, OnScreenRecord* records, int32_t count) const
+    {
+        __m128i x, y, z;
+        LoadBlock(stars, x, y, z);
+        const __m128i band = _mm_and_si128(x, _mm_set1_epi32(~63));
+        const __m128i index = _mm_and_si128(_mm_add_epi32(_mm_add_epi32(phase, band), _mm_srai_epi32(z, 6)),
+                                            _mm_set1_epi32(kSineEntries - 1));
+        alignas(16) int32_t lanes[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lanes), index);
+        const __m128i ripple = _mm_srai_epi32(
+            _mm_set_epi32(g_sinTable[lanes[3]], g_sinTable[lanes[2]], g_sinTable[lanes[1]], g_sinTable[lanes[0]]), 9);
+        const __m128i dx = _mm_sub_epi32(x, originX);
+        const __m128i dy = _mm_sub_epi32(_mm_add_epi32(y, ripple), originY);
+        const __m128i dz = _mm_sub_epi32(z, originZ);
+        spread = _mm_or_si128(spread, _mm_or_si128(_mm_or_si128(dx, dy), dz));
+        const __m128i biasZX = Pair16(kOffsetBias, kOffsetBias);
+        const __m128i yawPairs = _mm_sub_epi16(_mm_or_si128(dz, _mm_slli_epi32(dx, 16)), biasZX);
+        const __m128i depth1Sum = RotateSum(yawPairs, kDepth1);
+        const __m128i pitchPairs = _mm_sub_epi16(_mm_or_si128(dy, HighHalves(depth1Sum)), Pair16(kOffsetBias, 0));
+        return ClipBlock(records, count, clip, RotateSum(yawPairs, kh), RotateSum(pitchPairs, kv),
+                         RotateSum(pitchPairs, kd));
+    }
+
+    CoefficientPair kDepth1, kh, kv, kd;
+    __m128i originX, originY, originZ, phase;
+    ClipBounds clip;
+};
+
+// Both passes, chunk by chunk; portable draws what the blocks cannot.
+template <typename Block>
+void DrawInChunks(DrawKernel portable, const STAR* stars, int32_t count, const StarView& view,
+                  uint8_t* bits, const int32_t* rowOffsets)
+{
+    if (!CoefficientsFit(view))
+    {
+        portable(stars, count, view, bits, rowOffsets);
+        return;
+    }
+    const Block block(view);
+    alignas(16) OnScreenRecord records[kChunkStars];
+    const int32_t blocks = count & ~3;
+    for (int32_t start = 0; start < blocks; start += kChunkStars)
+    {
+        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
+        __m128i spread = _mm_setzero_si128();
+        int32_t onScreen = 0;
+        for (int32_t i = start; i < end; i += 4)
+            onScreen = block(stars + i, spread, records, onScreen);
+        if (OffsetsFit(spread))
+            PlotRecords(records, onScreen, bits, rowOffsets);
+        else
+            portable(stars + start, end - start, view, bits, rowOffsets);
+    }
+    portable(stars + blocks, count - blocks, view, bits, rowOffsets);
+}
+
 } // namespace
 
 void DrawFieldSse2(const STAR* stars, int32_t count, const StarView& view, uint8_t* bits, const int32_t* rowOffsets)
 {
-    if (!CoefficientsFit(view))
-    {
-        DrawFieldPortable(stars, count, view, bits, rowOffsets);
-        return;
-    }
-    const CoefficientPair kv = MakePair(view.cosPitch, -view.sinPitch); // (dy, dz) -> v
-    const CoefficientPair kw = MakePair(view.sinPitch, view.cosPitch);  // (dy, dz) -> w
-    const CoefficientPair kh = MakePair(-view.cosYaw, view.sinYaw);     // (dx, w) -> h
-    const CoefficientPair kd = MakePair(view.sinYaw, view.cosYaw);      // (dx, w) -> depth
-    const ClipBounds clip;
-    // The camera less the bias, in the pattern of three loads of records.
-    const int32_t ox = WrapSub(view.camX, kOffsetBias);
-    const int32_t oy = WrapSub(view.camY, kOffsetBias);
-    const int32_t oz = WrapSub(view.camZ, kOffsetBias);
-    const __m128i originA = _mm_setr_epi32(ox, oy, oz, ox);
-    const __m128i originB = _mm_setr_epi32(oy, oz, ox, oy);
-    const __m128i originC = _mm_setr_epi32(oz, ox, oy, oz);
-    const __m128i biasYZ = Pair16(kOffsetBias, kOffsetBias);
-    const __m128i biasX = Pair16(kOffsetBias, 0);
-    alignas(16) OnScreenRecord records[kChunkStars];
-
-    const int32_t blocks = count & ~3;
-    for (int32_t start = 0; start < blocks; start += kChunkStars)
-    {
-        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
-        __m128i spread = _mm_setzero_si128();
-        int32_t onScreen = 0;
-        for (int32_t i = start; i < end; i += 4)
-        {
-            // Biased offsets of four records: x0 y0 z0 x1, y1 z1 x2 y2, z2 x3 y3 z3.
-            const __m128i* p = reinterpret_cast<const __m128i*>(stars + i);
-            const __m128i a = _mm_sub_epi32(_mm_loadu_si128(p), originA);
-            const __m128i b = _mm_sub_epi32(_mm_loadu_si128(p + 1), originB);
-            const __m128i c = _mm_sub_epi32(_mm_loadu_si128(p + 2), originC);
-            spread = _mm_or_si128(spread, _mm_or_si128(_mm_or_si128(a, b), c));
-            const __m128 fa = _mm_castsi128_ps(a);
-            const __m128 fc = _mm_castsi128_ps(c);
-            const __m128 x2y2z2x3 = _mm_shuffle_ps(_mm_castsi128_ps(b), fc, _MM_SHUFFLE(1, 0, 3, 2));
-            const __m128 yz01 = _mm_shuffle_ps(fa, _mm_castsi128_ps(b), _MM_SHUFFLE(1, 0, 2, 1));
-            const __m128 yz23 = _mm_shuffle_ps(x2y2z2x3, fc, _MM_SHUFFLE(3, 2, 2, 1));
-            const __m128i x0123 = _mm_castps_si128(_mm_shuffle_ps(fa, x2y2z2x3, _MM_SHUFFLE(3, 0, 3, 0)));
-            // (dy, dz) pairs and dx (high halves zero) in 16 bits; offsets
-            // that pass the chunk's check do not saturate in the pack.
-            const __m128i pitchPairs = _mm_sub_epi16(
-                _mm_packs_epi32(_mm_castps_si128(yz01), _mm_castps_si128(yz23)), biasYZ);
-            const __m128i dx = _mm_sub_epi16(x0123, biasX);
-            const __m128i vSum = RotateSum(pitchPairs, kv);
-            const __m128i yawPairs = _mm_or_si128(dx, HighHalves(RotateSum(pitchPairs, kw)));
-            onScreen = ClipBlock(records, onScreen, clip, RotateSum(yawPairs, kh), vSum, RotateSum(yawPairs, kd));
-        }
-        if (OffsetsFit(spread))
-            PlotRecords(records, onScreen, bits, rowOffsets);
-        else
-            DrawFieldPortable(stars + start, end - start, view, bits, rowOffsets);
-    }
-    DrawFieldPortable(stars + blocks, count - blocks, view, bits, rowOffsets);
+    DrawInChunks<FieldBlock>(&DrawFieldPortable, stars, count, view, bits, rowOffsets);
 }
 
 void DrawSheetSse2(const STAR* stars, int32_t count, const StarView& view, uint8_t* bits, const int32_t* rowOffsets)
 {
-    if (!CoefficientsFit(view))
-    {
-        DrawSheetPortable(stars, count, view, bits, rowOffsets);
-        return;
-    }
-    const CoefficientPair kDepth1 = MakePair(view.cosYaw, view.sinYaw);  // (dz, dx) -> depth1
-    const CoefficientPair kh = MakePair(view.sinYaw, -view.cosYaw);      // (dz, dx) -> h
-    const CoefficientPair kv = MakePair(view.cosPitch, -view.sinPitch);  // (dy, depth1) -> v
-    const CoefficientPair kd = MakePair(view.sinPitch, view.cosPitch);   // (dy, depth1) -> depth
-    const ClipBounds clip;
-    const __m128i originX = _mm_set1_epi32(WrapSub(view.camX, kOffsetBias));
-    const __m128i originY = _mm_set1_epi32(WrapSub(view.camY, kOffsetBias));
-    const __m128i originZ = _mm_set1_epi32(WrapSub(view.camZ, kOffsetBias));
-    const __m128i biasZX = Pair16(kOffsetBias, kOffsetBias);
-    const __m128i biasY = Pair16(kOffsetBias, 0);
-    const __m128i phase = _mm_set1_epi32(view.ripplePhase);
-    const __m128i bandMask = _mm_set1_epi32(~63);
-    const __m128i indexMask = _mm_set1_epi32(kSineEntries - 1);
-    alignas(16) OnScreenRecord records[kChunkStars];
-
-    const int32_t blocks = count & ~3;
-    for (int32_t start = 0; start < blocks; start += kChunkStars)
-    {
-        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
-        __m128i spread = _mm_setzero_si128();
-        int32_t onScreen = 0;
-        for (int32_t i = start; i < end; i += 4)
-        {
-            __m128i x, y, z;
-            LoadBlock(stars + i, x, y, z);
-            const __m128i index = _mm_and_si128(
-                _mm_add_epi32(_mm_add_epi32(phase, _mm_and_si128(x, bandMask)), _mm_srai_epi32(z, 6)), indexMask);
-            alignas(16) int32_t lanes[4];
-            _mm_store_si128(reinterpret_cast<__m128i*>(lanes), index);
-            const __m128i ripple = _mm_srai_epi32(
-                _mm_set_epi32(g_sinTable[lanes[3]], g_sinTable[lanes[2]], g_sinTable[lanes[1]], g_sinTable[lanes[0]]), 9);
-            // Biased offsets from the camera.
-            const __m128i dx = _mm_sub_epi32(x, originX);
-            const __m128i dy = _mm_sub_epi32(_mm_add_epi32(y, ripple), originY);
-            const __m128i dz = _mm_sub_epi32(z, originZ);
-            spread = _mm_or_si128(spread, _mm_or_si128(_mm_or_si128(dx, dy), dz));
-            const __m128i yawPairs = _mm_sub_epi16(_mm_or_si128(dz, _mm_slli_epi32(dx, 16)), biasZX);
-            const __m128i depth1Sum = RotateSum(yawPairs, kDepth1);
-            const __m128i pitchPairs = _mm_sub_epi16(_mm_or_si128(dy, HighHalves(depth1Sum)), biasY);
-            onScreen = ClipBlock(records, onScreen, clip, RotateSum(yawPairs, kh), RotateSum(pitchPairs, kv),
-                                 RotateSum(pitchPairs, kd));
-        }
-        if (OffsetsFit(spread))
-            PlotRecords(records, onScreen, bits, rowOffsets);
-        else
-            DrawSheetPortable(stars + start, end - start, view, bits, rowOffsets);
-    }
-    DrawSheetPortable(stars + blocks, count - blocks, view, bits, rowOffsets);
+    DrawInChunks<SheetBlock>(&DrawSheetPortable, stars, count, view, bits, rowOffsets);
 }
 
 } // namespace star_detail::vector
