@@ -64,9 +64,10 @@ VELMORA_AVX2 inline __m256i RotateSum(__m256i pairs, const CoefficientPair& k)
                             _mm256_madd_epi16(pairs, k.low));
 }
 
-VELMORA_AVX2 inline __m256i HighHalves(__m256i a)
+// The low 16 bits of low and the high 16 bits of high in each element.
+VELMORA_AVX2 inline __m256i LowHigh(__m256i low, __m256i high)
 {
-    return _mm256_andnot_si256(_mm256_set1_epi32(0xffff), a);
+    return _mm256_blend_epi16(low, high, 0xaa);
 }
 
 // Eight consecutive stars (x, y, z records) into one vector per axis: two
@@ -98,9 +99,8 @@ struct Records
 // by whatever fills the other lanes. Returns how many are on screen.
 VELMORA_AVX2 inline int32_t ClipBlock(uint32_t* hOut, uint32_t* vOut, __m256i hSum, __m256i vSum, __m256i depthSum)
 {
-    const __m256i depthHigh = HighHalves(depthSum);
-    const __m256i hDepth = _mm256_or_si256(_mm256_srli_epi32(hSum, 16), depthHigh);
-    const __m256i vDepth = _mm256_or_si256(_mm256_srli_epi32(vSum, 16), depthHigh);
+    const __m256i hDepth = LowHigh(_mm256_srli_epi32(hSum, 16), depthSum);
+    const __m256i vDepth = LowHigh(_mm256_srli_epi32(vSum, 16), depthSum);
     const __m256i inside = _mm256_and_si256(
         _mm256_and_si256(_mm256_madd_epi16(hDepth, _mm256_set1_epi32(kClipRight)),
                          _mm256_madd_epi16(hDepth, _mm256_set1_epi32(kClipLeft))),
@@ -216,7 +216,7 @@ struct FieldBlock
         const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, _mm256_slli_epi32(dz, 16)), biasYZ);
         const __m256i vSum = RotateSum(pitchPairs, kv);
         const __m256i dx16 = _mm256_sub_epi16(dx, Pair16(kOffsetBias, 0));
-        const __m256i yawPairs = _mm256_or_si256(dx16, HighHalves(RotateSum(pitchPairs, kw)));
+        const __m256i yawPairs = LowHigh(dx16, RotateSum(pitchPairs, kw));
         return ClipBlock(hOut, vOut, RotateSum(yawPairs, kh), vSum, RotateSum(yawPairs, kd));
     }
 
@@ -252,7 +252,7 @@ struct SheetBlock
         const __m256i biasZX = Pair16(kOffsetBias, kOffsetBias);
         const __m256i yawPairs = _mm256_sub_epi16(_mm256_or_si256(dz, _mm256_slli_epi32(dx, 16)), biasZX);
         const __m256i depth1Sum = RotateSum(yawPairs, kDepth1);
-        const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, HighHalves(depth1Sum)), Pair16(kOffsetBias, 0));
+        const __m256i pitchPairs = _mm256_sub_epi16(LowHigh(dy, depth1Sum), Pair16(kOffsetBias, 0));
         return ClipBlock(hOut, vOut, RotateSum(yawPairs, kh), RotateSum(pitchPairs, kv), RotateSum(pitchPairs, kd));
     }
 
