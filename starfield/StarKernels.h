@@ -3,8 +3,8 @@
 // a StarView and hand the star range to a kernel. The portable kernels
 // follow the projection formulas one star at a time; the fast kernels
 // give bit-identical pictures with the widest vector kernel the build and
-// the processor run (SSE2 or AVX2 on x86_64; 32-bit builds have none and
-// use the portable kernels).
+// the processor run (SSE2 on x86_64, AVX2 and AVX-512 too in the host
+// build; 32-bit builds have none and use the portable kernels).
 #pragma once
 
 #include "starfield/StarEngine.h"

@@ -4,7 +4,7 @@
 // for AVX2 can stand in for a function the rest of the engine calls.
 #include "starfield/StarVector.h"
 
-#if defined(VELMORA_STAR_AVX2)
+#if defined(VELMORA_STAR_WIDE_KERNELS)
 
 #include "starfield/StarMath.h"
 
@@ -53,9 +53,9 @@ VELMORA_AVX2 inline __m256i Pair16(int32_t low, int32_t high)
     return _mm256_set1_epi32(PackPair(low, high));
 }
 
-VELMORA_AVX2 inline CoefficientPair MakePair(int32_t k1, int32_t k2)
+VELMORA_AVX2 inline CoefficientPair Split(const Coefficients& k)
 {
-    return { Pair16(k1 >> 1, k2 >> 1), Pair16(k1 & 1, k2 & 1) };
+    return { Pair16(k.k1 >> 1, k.k2 >> 1), Pair16(k.k1 & 1, k.k2 & 1) };
 }
 
 VELMORA_AVX2 inline __m256i RotateSum(__m256i pairs, const CoefficientPair& k)
@@ -85,14 +85,6 @@ VELMORA_AVX2 inline void LoadBlock(const STAR* stars, __m256i& x, __m256i& y, __
     z = _mm256_permutevar8x32_epi32(_mm256_blend_epi32(_mm256_blend_epi32(a, b, 0x49), c, 0x92),
                                     _mm256_setr_epi32(2, 5, 0, 3, 6, 1, 4, 7));
 }
-
-// The records of one chunk: (h, depth) and (v, depth) per star on screen.
-struct Records
-{
-    alignas(32) uint32_t hDepth[kChunkStars];
-    alignas(32) uint32_t vDepth[kChunkStars];
-    int32_t count;
-};
 
 // Clips one block of rotation sums (h, v and depth in their high 16 bits)
 // and writes the stars on screen to hOut and vOut in lane order, followed
@@ -125,23 +117,28 @@ VELMORA_AVX2 inline __m256i DivideOnScreen8(__m256i n, __m256i reciprocal, __m25
     return _mm256_sign_epi32(_mm256_blend_epi32(even, odd, 0xaa), n);
 }
 
+} // namespace
+
 // Divides and plots the records in order, eight at a time where every
 // depth has a reciprocal.
-VELMORA_AVX2 void PlotRecords(const Records& records, uint8_t* bits, const int32_t* rowOffsets)
+VELMORA_AVX2 void PlotRecordsAvx2(const WideRecords& records, uint8_t* bits, const int32_t* rowOffsets)
 {
+    const uint32_t* hDepths = records.hDepth;
+    const uint32_t* vDepths = records.vDepth;
+    const int32_t count = records.count;
     const __m256i scale = Pair16(160, 0);
     const __m256i deepest = _mm256_set1_epi32(kReciprocalDepths - 1);
     const int* reciprocals = reinterpret_cast<const int*>(g_pReciprocals);
     int32_t i = 0;
-    for (; i + 8 <= records.count; i += 8)
+    for (; i + 8 <= count; i += 8)
     {
-        const __m256i hDepth = _mm256_load_si256(reinterpret_cast<const __m256i*>(records.hDepth + i));
-        const __m256i vDepth = _mm256_load_si256(reinterpret_cast<const __m256i*>(records.vDepth + i));
+        const __m256i hDepth = _mm256_load_si256(reinterpret_cast<const __m256i*>(hDepths + i));
+        const __m256i vDepth = _mm256_load_si256(reinterpret_cast<const __m256i*>(vDepths + i));
         const __m256i depth = _mm256_srai_epi32(hDepth, 16);
         if (_mm256_movemask_epi8(_mm256_cmpgt_epi32(depth, deepest)) != 0)
         {
             for (int32_t k = i; k < i + 8; ++k)
-                PlotOnScreen(records.hDepth[k], records.vDepth[k], bits, rowOffsets);
+                PlotOnScreen(hDepths[k], vDepths[k], bits, rowOffsets);
             continue;
         }
         const __m256i reciprocal = _mm256_i32gather_epi32(reciprocals, depth, 4);
@@ -166,9 +163,11 @@ VELMORA_AVX2 void PlotRecords(const Records& records, uint8_t* bits, const int32
         for (int32_t k = 0; k < 8; ++k)
             bits[offsets[k]] = static_cast<uint8_t>(colours[k]);
     }
-    for (; i < records.count; ++i)
-        PlotOnScreen(records.hDepth[i], records.vDepth[i], bits, rowOffsets);
+    for (; i < count; ++i)
+        PlotOnScreen(hDepths[i], vDepths[i], bits, rowOffsets);
 }
+
+namespace {
 
 VELMORA_AVX2 inline bool OffsetsFit(__m256i spread)
 {
@@ -190,16 +189,39 @@ struct Origin
     __m256i x, y, z;
 };
 
-// One block of the field: pitch first, then yaw.
-struct FieldBlock
+// What the AVX2 blocks share: the chunk's first pass and the second.
+template <typename Block>
+struct Avx2Block
 {
-    VELMORA_AVX2 explicit FieldBlock(const StarView& view)
-        : kv(MakePair(view.cosPitch, -view.sinPitch)), // (dy, dz) -> v
-          kw(MakePair(view.sinPitch, view.cosPitch)),  // (dy, dz) -> w
-          kh(MakePair(-view.cosYaw, view.sinYaw)),     // (dx, w) -> h
-          kd(MakePair(view.sinYaw, view.cosYaw)),      // (dx, w) -> depth
-          origin(view)
+    static constexpr int32_t kStars = 8;
+    using Records = WideRecords;
+
+    VELMORA_AVX2 bool ClipChunk(const STAR* stars, int32_t count, Records& records) const
     {
+        __m256i spread = _mm256_setzero_si256();
+        int32_t onScreen = 0;
+        for (int32_t i = 0; i < count; i += kStars)
+            onScreen += static_cast<const Block&>(*this)(stars + i, spread, records.hDepth + onScreen,
+                                                         records.vDepth + onScreen);
+        records.count = onScreen;
+        return OffsetsFit(spread);
+    }
+
+    static void Plot(const Records& records, uint8_t* bits, const int32_t* rowOffsets)
+    {
+        PlotRecordsAvx2(records, bits, rowOffsets);
+    }
+};
+
+struct FieldBlock : Avx2Block<FieldBlock>
+{
+    VELMORA_AVX2 explicit FieldBlock(const StarView& view) : origin(view)
+    {
+        const FieldRotations rotations(view);
+        kv = Split(rotations.v);
+        kw = Split(rotations.w);
+        kh = Split(rotations.h);
+        kd = Split(rotations.depth);
     }
 
     // Clips stars[0..8) into hOut and vOut (see ClipBlock) and ORs their
@@ -212,8 +234,8 @@ struct FieldBlock
         const __m256i dy = _mm256_sub_epi32(y, origin.y);
         const __m256i dz = _mm256_sub_epi32(z, origin.z);
         spread = _mm256_or_si256(spread, _mm256_or_si256(_mm256_or_si256(dx, dy), dz));
-        const __m256i biasYZ = Pair16(kOffsetBias, kOffsetBias);
-        const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, _mm256_slli_epi32(dz, 16)), biasYZ);
+        const __m256i pitchPairs = _mm256_sub_epi16(_mm256_or_si256(dy, _mm256_slli_epi32(dz, 16)),
+                                                    Pair16(kOffsetBias, kOffsetBias));
         const __m256i vSum = RotateSum(pitchPairs, kv);
         const __m256i dx16 = _mm256_sub_epi16(dx, Pair16(kOffsetBias, 0));
         const __m256i yawPairs = LowHigh(dx16, RotateSum(pitchPairs, kw));
@@ -224,17 +246,16 @@ struct FieldBlock
     Origin origin;
 };
 
-// One block of the sheet: ripple, yaw first, then pitch.
-struct SheetBlock
+struct SheetBlock : Avx2Block<SheetBlock>
 {
     VELMORA_AVX2 explicit SheetBlock(const StarView& view)
-        : kDepth1(MakePair(view.cosYaw, view.sinYaw)), // (dz, dx) -> depth1
-          kh(MakePair(view.sinYaw, -view.cosYaw)),     // (dz, dx) -> h
-          kv(MakePair(view.cosPitch, -view.sinPitch)), // (dy, depth1) -> v
-          kd(MakePair(view.sinPitch, view.cosPitch)),  // (dy, depth1) -> depth
-          origin(view),
-          phase(_mm256_set1_epi32(view.ripplePhase))
+        : origin(view), phase(_mm256_set1_epi32(view.ripplePhase))
     {
+        const SheetRotations rotations(view);
+        kDepth1 = Split(rotations.depth1);
+        kh = Split(rotations.h);
+        kv = Split(rotations.v);
+        kd = Split(rotations.depth);
     }
 
     VELMORA_AVX2 int32_t operator()(const STAR* stars, __m256i& spread, uint32_t* hOut, uint32_t* vOut) const
@@ -249,8 +270,8 @@ struct SheetBlock
         const __m256i dy = _mm256_sub_epi32(_mm256_add_epi32(y, ripple), origin.y);
         const __m256i dz = _mm256_sub_epi32(z, origin.z);
         spread = _mm256_or_si256(spread, _mm256_or_si256(_mm256_or_si256(dx, dy), dz));
-        const __m256i biasZX = Pair16(kOffsetBias, kOffsetBias);
-        const __m256i yawPairs = _mm256_sub_epi16(_mm256_or_si256(dz, _mm256_slli_epi32(dx, 16)), biasZX);
+        const __m256i yawPairs = _mm256_sub_epi16(_mm256_or_si256(dz, _mm256_slli_epi32(dx, 16)),
+                                                  Pair16(kOffsetBias, kOffsetBias));
         const __m256i depth1Sum = RotateSum(yawPairs, kDepth1);
         const __m256i pitchPairs = _mm256_sub_epi16(LowHigh(dy, depth1Sum), Pair16(kOffsetBias, 0));
         return ClipBlock(hOut, vOut, RotateSum(yawPairs, kh), RotateSum(pitchPairs, kv), RotateSum(pitchPairs, kd));
@@ -260,35 +281,6 @@ struct SheetBlock
     Origin origin;
     __m256i phase;
 };
-
-// Both passes, chunk by chunk; portable draws what the blocks cannot.
-template <typename Block>
-VELMORA_AVX2 void DrawInChunks(DrawKernel portable, const STAR* stars, int32_t count, const StarView& view,
-                               uint8_t* bits, const int32_t* rowOffsets)
-{
-    if (!CoefficientsFit(view))
-    {
-        portable(stars, count, view, bits, rowOffsets);
-        return;
-    }
-    const Block block(view);
-    Records records;
-    const int32_t blocks = count & ~7;
-    for (int32_t start = 0; start < blocks; start += kChunkStars)
-    {
-        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
-        __m256i spread = _mm256_setzero_si256();
-        int32_t onScreen = 0;
-        for (int32_t i = start; i < end; i += 8)
-            onScreen += block(stars + i, spread, records.hDepth + onScreen, records.vDepth + onScreen);
-        records.count = onScreen;
-        if (OffsetsFit(spread))
-            PlotRecords(records, bits, rowOffsets);
-        else
-            portable(stars + start, end - start, view, bits, rowOffsets);
-    }
-    portable(stars + blocks, count - blocks, view, bits, rowOffsets);
-}
 
 } // namespace
 

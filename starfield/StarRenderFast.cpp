@@ -10,7 +10,8 @@ namespace star_detail {
 namespace {
 
 constexpr VectorKernels kVectorKernels[] = {
-#if defined(VELMORA_STAR_AVX2)
+#if defined(VELMORA_STAR_WIDE_KERNELS)
+    { "AVX-512", &vector::DrawFieldAvx512, &vector::DrawSheetAvx512 },
     { "AVX2", &vector::DrawFieldAvx2, &vector::DrawSheetAvx2 },
 #endif
     { "SSE2", &vector::DrawFieldSse2, &vector::DrawSheetSse2 },
@@ -20,8 +21,10 @@ constexpr int32_t kVectorKernelCount = static_cast<int32_t>(sizeof kVectorKernel
 // SSE2 is part of x86_64; the wider kernels come first and need asking.
 int32_t FirstRunnable()
 {
-#if defined(VELMORA_STAR_AVX2)
+#if defined(VELMORA_STAR_WIDE_KERNELS)
     if (!vector::ProcessorRunsAvx2())
+        return 2;
+    if (!vector::ProcessorRunsAvx512())
         return 1;
 #endif
     return 0;

@@ -24,9 +24,9 @@ __m128i Pair16(int32_t low, int32_t high)
     return _mm_set1_epi32(PackPair(low, high));
 }
 
-CoefficientPair MakePair(int32_t k1, int32_t k2)
+CoefficientPair Split(const Coefficients& k)
 {
-    return { Pair16(k1 >> 1, k2 >> 1), Pair16(k1 & 1, k2 & 1) };
+    return { Pair16(k.k1 >> 1, k.k2 >> 1), Pair16(k.k1 & 1, k.k2 & 1) };
 }
 
 // a * k1 + b * k2 per element, modulo 2^32, for 16-bit pairs (a, b): the
@@ -120,17 +120,47 @@ inline bool OffsetsFit(__m128i spread)
     return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_srli_epi32(spread, 15), _mm_setzero_si128())) == 0xffff;
 }
 
-// One block of the field: pitch first, then yaw. The camera less the bias
-// is subtracted from the records as loaded (x0 y0 z0 x1, y1 z1 x2 y2,
-// z2 x3 y3 z3), which gives the biased offsets in the same pattern.
-struct FieldBlock
+// What the SSE2 blocks share: the records of a chunk, the chunk's first
+// pass and the second.
+template <typename Block>
+struct Sse2Block
+{
+    static constexpr int32_t kStars = 4;
+
+    struct Records
+    {
+        alignas(16) OnScreenRecord entries[kChunkStars];
+        int32_t count;
+    };
+
+    bool ClipChunk(const STAR* stars, int32_t count, Records& records) const
+    {
+        __m128i spread = _mm_setzero_si128();
+        int32_t onScreen = 0;
+        for (int32_t i = 0; i < count; i += kStars)
+            onScreen = static_cast<const Block&>(*this)(stars + i, spread, records.entries, onScreen);
+        records.count = onScreen;
+        return OffsetsFit(spread);
+    }
+
+    static void Plot(const Records& records, uint8_t* bits, const int32_t* rowOffsets)
+    {
+        PlotRecords(records.entries, records.count, bits, rowOffsets);
+    }
+};
+
+// One block of the field. The camera less the bias is subtracted from the
+// records as loaded (x0 y0 z0 x1, y1 z1 x2 y2, z2 x3 y3 z3), which gives the
+// biased offsets in the same pattern.
+struct FieldBlock : Sse2Block<FieldBlock>
 {
     explicit FieldBlock(const StarView& view)
-        : kv(MakePair(view.cosPitch, -view.sinPitch)), // (dy, dz) -> v
-          kw(MakePair(view.sinPitch, view.cosPitch)),  // (dy, dz) -> w
-          kh(MakePair(-view.cosYaw, view.sinYaw)),     // (dx, w) -> h
-          kd(MakePair(view.sinYaw, view.cosYaw))       // (dx, w) -> depth
     {
+        const FieldRotations rotations(view);
+        kv = Split(rotations.v);
+        kw = Split(rotations.w);
+        kh = Split(rotations.h);
+        kd = Split(rotations.depth);
         const int32_t x = WrapSub(view.camX, kOffsetBias);
         const int32_t y = WrapSub(view.camY, kOffsetBias);
         const int32_t z = WrapSub(view.camZ, kOffsetBias);
@@ -169,19 +199,20 @@ struct FieldBlock
     ClipBounds clip;
 };
 
-// One block of the sheet: ripple, yaw first, then pitch.
-struct SheetBlock
+// One block of the sheet: ripple, yaw, pitch.
+struct SheetBlock : Sse2Block<SheetBlock>
 {
     explicit SheetBlock(const StarView& view)
-        : kDepth1(MakePair(view.cosYaw, view.sinYaw)), // (dz, dx) -> depth1
-          kh(MakePair(view.sinYaw, -view.cosYaw)),     // (dz, dx) -> h
-          kv(MakePair(view.cosPitch, -view.sinPitch)), // (dy, depth1) -> v
-          kd(MakePair(view.sinPitch, view.cosPitch)),  // (dy, depth1) -> depth
-          originX(_mm_set1_epi32(WrapSub(view.camX, kOffsetBias))),
+        : originX(_mm_set1_epi32(WrapSub(view.camX, kOffsetBias))),
           originY(_mm_set1_epi32(WrapSub(view.camY, kOffsetBias))),
           originZ(_mm_set1_epi32(WrapSub(view.camZ, kOffsetBias))),
           phase(_mm_set1_epi32(view.ripplePhase))
     {
+        const SheetRotations rotations(view);
+        kDepth1 = Split(rotations.depth1);
+        kh = Split(rotations.h);
+        kv = Split(rotations.v);
+        kd = Split(rotations.depth);
     }
 
     inline int32_t operator()(const STAR* stars, __m128i& spread, OnScreenRecord* records, int32_t count) const
@@ -199,8 +230,8 @@ struct SheetBlock
         const __m128i dy = _mm_sub_epi32(_mm_add_epi32(y, ripple), originY);
         const __m128i dz = _mm_sub_epi32(z, originZ);
         spread = _mm_or_si128(spread, _mm_or_si128(_mm_or_si128(dx, dy), dz));
-        const __m128i biasZX = Pair16(kOffsetBias, kOffsetBias);
-        const __m128i yawPairs = _mm_sub_epi16(_mm_or_si128(dz, _mm_slli_epi32(dx, 16)), biasZX);
+        const __m128i yawPairs = _mm_sub_epi16(_mm_or_si128(dz, _mm_slli_epi32(dx, 16)),
+                                               Pair16(kOffsetBias, kOffsetBias));
         const __m128i depth1Sum = RotateSum(yawPairs, kDepth1);
         const __m128i pitchPairs = _mm_sub_epi16(_mm_or_si128(dy, HighHalves(depth1Sum)), Pair16(kOffsetBias, 0));
         return ClipBlock(records, count, clip, RotateSum(yawPairs, kh), RotateSum(pitchPairs, kv),
@@ -211,34 +242,6 @@ struct SheetBlock
     __m128i originX, originY, originZ, phase;
     ClipBounds clip;
 };
-
-// Both passes, chunk by chunk; portable draws what the blocks cannot.
-template <typename Block>
-void DrawInChunks(DrawKernel portable, const STAR* stars, int32_t count, const StarView& view,
-                  uint8_t* bits, const int32_t* rowOffsets)
-{
-    if (!CoefficientsFit(view))
-    {
-        portable(stars, count, view, bits, rowOffsets);
-        return;
-    }
-    const Block block(view);
-    alignas(16) OnScreenRecord records[kChunkStars];
-    const int32_t blocks = count & ~3;
-    for (int32_t start = 0; start < blocks; start += kChunkStars)
-    {
-        const int32_t end = blocks - start > kChunkStars ? start + kChunkStars : blocks;
-        __m128i spread = _mm_setzero_si128();
-        int32_t onScreen = 0;
-        for (int32_t i = start; i < end; i += 4)
-            onScreen = block(stars + i, spread, records, onScreen);
-        if (OffsetsFit(spread))
-            PlotRecords(records, onScreen, bits, rowOffsets);
-        else
-            portable(stars + start, end - start, view, bits, rowOffsets);
-    }
-    portable(stars + blocks, count - blocks, view, bits, rowOffsets);
-}
 
 } // namespace
 

@@ -1,5 +1,5 @@
 // Internal to the vector kernels of x86_64 builds (StarRenderSse2.cpp,
-// StarRenderAvx2.cpp): what the SSE2 and AVX2 kernels share.
+// StarRenderAvx2.cpp, StarRenderAvx512.cpp): what they share.
 //
 // Both work through the stars in chunks, in two passes. The first rotates
 // several stars at a time and clips them, and keeps the ones on screen as
@@ -60,6 +60,68 @@ inline bool CoefficientsFit(const StarView& view)
     return fits(view.sinPitch) && fits(view.cosPitch) && fits(view.sinYaw) && fits(view.cosYaw);
 }
 
+// A coefficient pair: k1 for the low 16-bit lane of the pairs it multiplies,
+// k2 for the high one.
+struct Coefficients
+{
+    int32_t k1, k2;
+};
+
+// The field's rotations: pitch on (dy, dz) gives v and w, then yaw on
+// (dx, w) gives h and depth.
+struct FieldRotations
+{
+    explicit FieldRotations(const StarView& view)
+        : v{ view.cosPitch, -view.sinPitch }, w{ view.sinPitch, view.cosPitch },
+          h{ -view.cosYaw, view.sinYaw }, depth{ view.sinYaw, view.cosYaw }
+    {
+    }
+
+    Coefficients v, w, h, depth;
+};
+
+// The sheet's rotations: yaw on (dz, dx) gives depth1 and h, then pitch on
+// (dy, depth1) gives v and depth.
+struct SheetRotations
+{
+    explicit SheetRotations(const StarView& view)
+        : depth1{ view.cosYaw, view.sinYaw }, h{ view.sinYaw, -view.cosYaw },
+          v{ view.cosPitch, -view.sinPitch }, depth{ view.sinPitch, view.cosPitch }
+    {
+    }
+
+    Coefficients depth1, h, v, depth;
+};
+
+// Both passes, chunk by chunk, with the blocks of one vector kernel:
+// Block(view) holds the frame's constants, block.ClipChunk(stars, count,
+// records) runs the first pass over a chunk and says whether all its
+// offsets fitted, Block::Plot(records, bits, rowOffsets) runs the second.
+// The portable kernel draws the chunks whose offsets did not fit, and the
+// stars after the last whole block.
+template <typename Block>
+void DrawInChunks(DrawKernel portable, const STAR* stars, int32_t count, const StarView& view,
+                  uint8_t* bits, const int32_t* rowOffsets)
+{
+    if (!CoefficientsFit(view))
+    {
+        portable(stars, count, view, bits, rowOffsets);
+        return;
+    }
+    const Block block(view);
+    typename Block::Records records;
+    const int32_t blocks = count - count % Block::kStars;
+    for (int32_t start = 0; start < blocks; start += kChunkStars)
+    {
+        const int32_t chunk = blocks - start < kChunkStars ? blocks - start : kChunkStars;
+        if (block.ClipChunk(stars + start, chunk, records))
+            Block::Plot(records, bits, rowOffsets);
+        else
+            portable(stars + start, chunk, view, bits, rowOffsets);
+    }
+    portable(stars + blocks, count - blocks, view, bits, rowOffsets);
+}
+
 // Divides and plots one record of a star on screen.
 inline void PlotOnScreen(uint32_t hDepth, uint32_t vDepth, uint8_t* bits, const int32_t* rowOffsets)
 {
@@ -77,12 +139,30 @@ void DrawFieldSse2(const STAR* stars, int32_t count, const StarView& view, uint8
 void DrawSheetSse2(const STAR* stars, int32_t count, const StarView& view, uint8_t* bits, const int32_t* rowOffsets);
 
 #if !defined(_WIN32)
-// Eight stars at a time; only on processors that run AVX2 (the host build:
-// the Windows builds do not promise the 32-byte stack alignment it needs).
-#define VELMORA_STAR_AVX2 1
+// The wider kernels are in the host build only: the Windows builds do not
+// promise the 32- and 64-byte stack alignment they need.
+#define VELMORA_STAR_WIDE_KERNELS 1
+
+// Eight stars at a time; only on processors that run AVX2.
 bool ProcessorRunsAvx2();
 void DrawFieldAvx2(const STAR* stars, int32_t count, const StarView& view, uint8_t* bits, const int32_t* rowOffsets);
 void DrawSheetAvx2(const STAR* stars, int32_t count, const StarView& view, uint8_t* bits, const int32_t* rowOffsets);
+// What the first pass of the AVX2 and AVX-512 kernels keeps of a chunk:
+// (h, depth) and (v, depth) of each star on screen, in order.
+struct WideRecords
+{
+    alignas(64) uint32_t hDepth[kChunkStars];
+    alignas(64) uint32_t vDepth[kChunkStars];
+    int32_t count;
+};
+
+// Their second pass: divides and plots the records in order.
+void PlotRecordsAvx2(const WideRecords& records, uint8_t* bits, const int32_t* rowOffsets);
+
+// Sixteen stars at a time; only on processors that run AVX-512 (F, BW, DQ).
+bool ProcessorRunsAvx512();
+void DrawFieldAvx512(const STAR* stars, int32_t count, const StarView& view, uint8_t* bits, const int32_t* rowOffsets);
+void DrawSheetAvx512(const STAR* stars, int32_t count, const StarView& view, uint8_t* bits, const int32_t* rowOffsets);
 #endif
 
 } // namespace star_detail::vector
