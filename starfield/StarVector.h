@@ -1,11 +1,11 @@
 // Internal to the vector kernels of x86_64 builds (StarRenderSse2.cpp,
 // StarRenderAvx2.cpp, StarRenderAvx512.cpp): what they share.
 //
-// Both work through the stars in chunks, in two passes. The first rotates
-// several stars at a time and clips them, and keeps the ones on screen as
-// 16-bit (h, depth) and (v, depth) pairs, in array order and without a
-// branch per star. The second divides and plots those records in order, so
-// the later star still wins a shared pixel.
+// Each works through the stars in chunks, in two passes. The first rotates
+// a block of 4, 8 or 16 stars at a time and clips them, and keeps the ones
+// on screen as 16-bit (h, depth) and (v, depth) pairs, in array order and
+// without a branch per star. The second divides and plots those records in
+// order, so the later star still wins a shared pixel.
 //
 // Rotations: both are sums of two 32-bit products shifted right by 16.
 // With every offset from the camera in 16 bits, each sum is two PMADDWD
@@ -33,9 +33,10 @@
 
 namespace star_detail::vector {
 
-// Stars per chunk (a multiple of 8): the records of one chunk stay in the
-// first-level cache between the passes.
+// Stars per chunk (whole blocks of every kernel): the records of one chunk
+// stay in the first-level cache between the passes.
 constexpr int32_t kChunkStars = 512;
+static_assert(kChunkStars % 16 == 0);
 
 constexpr int32_t kOffsetBias = 0x4000;
 constexpr int32_t kOffsetLimit = 0x8000; // biased offsets lie below this
