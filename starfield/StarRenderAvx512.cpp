@@ -1,8 +1,9 @@
 // The AVX-512 kernels of the x86_64 host build: sixteen stars at a time (see
-// StarVector.h), used only where the processor runs AVX-512 F, BW and DQ.
-// The on-screen lanes are packed with a compress instead of a table, and
-// the second pass is the AVX2 one. As in StarRenderAvx2.cpp, every function
-// that uses the wider instructions carries the target attribute.
+// StarVector.h and StarWideBlocks.inc), used only where the processor runs
+// AVX-512 F, BW and DQ. The lanes on screen are packed with a compress, and
+// the second pass is the AVX2 one. As in StarRenderAvx2.cpp, everything
+// compiled for AVX-512 has internal linkage or is called only after the
+// processor was asked.
 #include "starfield/StarVector.h"
 
 #if defined(VELMORA_STAR_WIDE_KERNELS)
@@ -17,8 +18,6 @@
 #include <immintrin.h>
 #pragma GCC diagnostic pop
 
-#define VELMORA_AVX512 __attribute__((target("avx2,popcnt,avx512f,avx512bw,avx512dq")))
-
 namespace star_detail::vector {
 
 bool ProcessorRunsAvx512()
@@ -27,6 +26,9 @@ bool ProcessorRunsAvx512()
     return ProcessorRunsAvx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
            __builtin_cpu_supports("avx512dq");
 }
+
+#pragma GCC push_options
+#pragma GCC target("avx2,popcnt,avx512f,avx512bw,avx512dq")
 
 namespace {
 
@@ -54,192 +56,72 @@ struct AxisIndices
 
 constexpr AxisIndices kAxis;
 
-struct CoefficientPair
-{
-    __m512i high;
-    __m512i low;
-};
+using Vector = __m512i;
+constexpr int32_t kLanes = 16;
 
-VELMORA_AVX512 inline __m512i Pair16(int32_t low, int32_t high)
-{
-    return _mm512_set1_epi32(PackPair(low, high));
-}
+inline Vector Broadcast(int32_t value) { return _mm512_set1_epi32(value); }
+inline Vector Zero() { return _mm512_setzero_si512(); }
+inline Vector Add32(Vector a, Vector b) { return _mm512_add_epi32(a, b); }
+inline Vector Sub32(Vector a, Vector b) { return _mm512_sub_epi32(a, b); }
+inline Vector Sub16(Vector a, Vector b) { return _mm512_sub_epi16(a, b); }
+inline Vector And(Vector a, Vector b) { return _mm512_and_si512(a, b); }
+inline Vector Or(Vector a, Vector b) { return _mm512_or_si512(a, b); }
+template <int N> inline Vector ShiftLeft32(Vector a) { return _mm512_slli_epi32(a, N); }
+template <int N> inline Vector ShiftRightLogical32(Vector a) { return _mm512_srli_epi32(a, N); }
+template <int N> inline Vector ShiftRightArith32(Vector a) { return _mm512_srai_epi32(a, N); }
+inline Vector Madd16(Vector a, Vector b) { return _mm512_madd_epi16(a, b); }
+// The low 16 bits of low and the high 16 bits of high in each lane.
+inline Vector LowHigh(Vector low, Vector high) { return _mm512_mask_blend_epi16(0xaaaaaaaau, low, high); }
+inline Vector GatherTable(const int32_t* table, Vector index) { return _mm512_i32gather_epi32(index, table, 4); }
 
-VELMORA_AVX512 inline CoefficientPair Split(const Coefficients& k)
+inline Vector Axis(Vector a, Vector b, Vector c, int32_t axis)
 {
-    return { Pair16(k.k1 >> 1, k.k2 >> 1), Pair16(k.k1 & 1, k.k2 & 1) };
-}
-
-VELMORA_AVX512 inline __m512i RotateSum(__m512i pairs, const CoefficientPair& k)
-{
-    return _mm512_add_epi32(_mm512_slli_epi32(_mm512_madd_epi16(pairs, k.high), 1),
-                            _mm512_madd_epi16(pairs, k.low));
-}
-
-// The low 16 bits of low and the high 16 bits of high in each element.
-VELMORA_AVX512 inline __m512i LowHigh(__m512i low, __m512i high)
-{
-    return _mm512_mask_blend_epi16(0xaaaaaaaau, low, high);
-}
-
-VELMORA_AVX512 inline __m512i Axis(__m512i a, __m512i b, __m512i c, int32_t axis)
-{
-    const __m512i ab = _mm512_permutex2var_epi32(a, _mm512_loadu_si512(kAxis.first[axis]), b);
+    const Vector ab = _mm512_permutex2var_epi32(a, _mm512_loadu_si512(kAxis.first[axis]), b);
     return _mm512_permutex2var_epi32(ab, _mm512_loadu_si512(kAxis.second[axis]), c);
 }
 
 // Sixteen consecutive stars (x, y, z records) into one vector per axis.
-VELMORA_AVX512 inline void LoadBlock(const STAR* stars, __m512i& x, __m512i& y, __m512i& z)
+inline void LoadBlock(const STAR* stars, Vector& x, Vector& y, Vector& z)
 {
     const int32_t* p = reinterpret_cast<const int32_t*>(stars);
-    const __m512i a = _mm512_loadu_si512(p);
-    const __m512i b = _mm512_loadu_si512(p + 16);
-    const __m512i c = _mm512_loadu_si512(p + 32);
+    const Vector a = _mm512_loadu_si512(p);
+    const Vector b = _mm512_loadu_si512(p + 16);
+    const Vector c = _mm512_loadu_si512(p + 32);
     x = Axis(a, b, c, 0);
     y = Axis(a, b, c, 1);
     z = Axis(a, b, c, 2);
 }
 
-// Clips one block of rotation sums (h, v and depth in their high 16 bits)
-// and writes the stars on screen to hOut and vOut in lane order, followed
-// by zeros. Returns how many are on screen.
-VELMORA_AVX512 inline int32_t ClipBlock(uint32_t* hOut, uint32_t* vOut, __m512i hSum, __m512i vSum, __m512i depthSum)
+// The lanes whose sign bit is set in inside first, in lane order, then
+// zeros; all sixteen lanes are stored.
+inline int32_t PackOnScreen(Vector inside, Vector hDepth, Vector vDepth, uint32_t* hOut, uint32_t* vOut)
 {
-    const __m512i hDepth = LowHigh(_mm512_srli_epi32(hSum, 16), depthSum);
-    const __m512i vDepth = LowHigh(_mm512_srli_epi32(vSum, 16), depthSum);
-    const __m512i bottomTop = _mm512_and_si512(_mm512_madd_epi16(vDepth, _mm512_set1_epi32(kClipBottom)),
-                                               _mm512_madd_epi16(vDepth, _mm512_set1_epi32(kClipTop)));
-    const __m512i inside = _mm512_ternarylogic_epi32(_mm512_madd_epi16(hDepth, _mm512_set1_epi32(kClipRight)),
-                                                     _mm512_madd_epi16(hDepth, _mm512_set1_epi32(kClipLeft)),
-                                                     bottomTop, 0x80); // a & b & c
     const __mmask16 mask = _mm512_movepi32_mask(inside);
     _mm512_storeu_si512(hOut, _mm512_maskz_compress_epi32(mask, hDepth));
     _mm512_storeu_si512(vOut, _mm512_maskz_compress_epi32(mask, vDepth));
     return __builtin_popcount(mask);
 }
 
-VELMORA_AVX512 inline __m512i Or3(__m512i a, __m512i b, __m512i c)
+inline bool OffsetsFit(Vector spread)
 {
-    return _mm512_ternarylogic_epi32(a, b, c, 0xfe); // a | b | c
+    return _mm512_test_epi32_mask(spread, _mm512_set1_epi32(~(kOffsetLimit - 1))) == 0;
 }
 
-struct Origin
-{
-    VELMORA_AVX512 explicit Origin(const StarView& view)
-        : x(_mm512_set1_epi32(WrapSub(view.camX, kOffsetBias))),
-          y(_mm512_set1_epi32(WrapSub(view.camY, kOffsetBias))),
-          z(_mm512_set1_epi32(WrapSub(view.camZ, kOffsetBias)))
-    {
-    }
-
-    __m512i x, y, z;
-};
-
-// What the AVX-512 blocks share: the chunk's first pass; the second is
-// the AVX2 kernels' one.
-template <typename Block>
-struct Avx512Block
-{
-    static constexpr int32_t kStars = 16;
-    using Records = WideRecords;
-
-    VELMORA_AVX512 bool ClipChunk(const STAR* stars, int32_t count, Records& records) const
-    {
-        __m512i spread = _mm512_setzero_si512();
-        int32_t onScreen = 0;
-        for (int32_t i = 0; i < count; i += kStars)
-            onScreen += static_cast<const Block&>(*this)(stars + i, spread, records.hDepth + onScreen,
-                                                         records.vDepth + onScreen);
-        records.count = onScreen;
-        return _mm512_test_epi32_mask(spread, _mm512_set1_epi32(~(kOffsetLimit - 1))) == 0;
-    }
-
-    static void Plot(const Records& records, uint8_t* bits, const int32_t* rowOffsets)
-    {
-        PlotRecordsAvx2(records, bits, rowOffsets);
-    }
-};
-
-struct FieldBlock : Avx512Block<FieldBlock>
-{
-    VELMORA_AVX512 explicit FieldBlock(const StarView& view) : origin(view)
-    {
-        const FieldRotations rotations(view);
-        kv = Split(rotations.v);
-        kw = Split(rotations.w);
-        kh = Split(rotations.h);
-        kd = Split(rotations.depth);
-    }
-
-    VELMORA_AVX512 int32_t operator()(const STAR* stars, __m512i& spread, uint32_t* hOut, uint32_t* vOut) const
-    {
-        __m512i x, y, z;
-        LoadBlock(stars, x, y, z);
-        const __m512i dx = _mm512_sub_epi32(x, origin.x);
-        const __m512i dy = _mm512_sub_epi32(y, origin.y);
-        const __m512i dz = _mm512_sub_epi32(z, origin.z);
-        spread = _mm512_or_si512(spread, Or3(dx, dy, dz));
-        const __m512i pitchPairs = _mm512_sub_epi16(_mm512_or_si512(dy, _mm512_slli_epi32(dz, 16)),
-                                                    Pair16(kOffsetBias, kOffsetBias));
-        const __m512i vSum = RotateSum(pitchPairs, kv);
-        const __m512i dx16 = _mm512_sub_epi16(dx, Pair16(kOffsetBias, 0));
-        const __m512i yawPairs = LowHigh(dx16, RotateSum(pitchPairs, kw));
-        return ClipBlock(hOut, vOut, RotateSum(yawPairs, kh), vSum, RotateSum(yawPairs, kd));
-    }
-
-    CoefficientPair kv, kw, kh, kd;
-    Origin origin;
-};
-
-struct SheetBlock : Avx512Block<SheetBlock>
-{
-    VELMORA_AVX512 explicit SheetBlock(const StarView& view)
-        : origin(view), phase(_mm512_set1_epi32(view.ripplePhase))
-    {
-        const SheetRotations rotations(view);
-        kDepth1 = Split(rotations.depth1);
-        kh = Split(rotations.h);
-        kv = Split(rotations.v);
-        kd = Split(rotations.depth);
-    }
-
-    VELMORA_AVX512 int32_t operator()(const STAR* stars, __m512i& spread, uint32_t* hOut, uint32_t* vOut) const
-    {
-        __m512i x, y, z;
-        LoadBlock(stars, x, y, z);
-        const __m512i band = _mm512_and_si512(x, _mm512_set1_epi32(~63));
-        const __m512i index = _mm512_and_si512(_mm512_add_epi32(_mm512_add_epi32(phase, band), _mm512_srai_epi32(z, 6)),
-                                               _mm512_set1_epi32(kSineEntries - 1));
-        const __m512i ripple = _mm512_srai_epi32(_mm512_i32gather_epi32(index, g_sinTable, 4), 9);
-        const __m512i dx = _mm512_sub_epi32(x, origin.x);
-        const __m512i dy = _mm512_sub_epi32(_mm512_add_epi32(y, ripple), origin.y);
-        const __m512i dz = _mm512_sub_epi32(z, origin.z);
-        spread = _mm512_or_si512(spread, Or3(dx, dy, dz));
-        const __m512i yawPairs = _mm512_sub_epi16(_mm512_or_si512(dz, _mm512_slli_epi32(dx, 16)),
-                                                  Pair16(kOffsetBias, kOffsetBias));
-        const __m512i depth1Sum = RotateSum(yawPairs, kDepth1);
-        const __m512i pitchPairs = _mm512_sub_epi16(LowHigh(dy, depth1Sum), Pair16(kOffsetBias, 0));
-        return ClipBlock(hOut, vOut, RotateSum(yawPairs, kh), RotateSum(pitchPairs, kv), RotateSum(pitchPairs, kd));
-    }
-
-    CoefficientPair kDepth1, kh, kv, kd;
-    Origin origin;
-    __m512i phase;
-};
+#include "starfield/StarWideBlocks.inc"
 
 } // namespace
 
-VELMORA_AVX512 void DrawFieldAvx512(const STAR* stars, int32_t count, const StarView& view,
-                                    uint8_t* bits, const int32_t* rowOffsets)
+void DrawFieldAvx512(const STAR* stars, int32_t count, const StarView& view, uint8_t* bits, const int32_t* rowOffsets)
 {
     DrawInChunks<FieldBlock>(&DrawFieldPortable, stars, count, view, bits, rowOffsets);
 }
 
-VELMORA_AVX512 void DrawSheetAvx512(const STAR* stars, int32_t count, const StarView& view,
-                                    uint8_t* bits, const int32_t* rowOffsets)
+void DrawSheetAvx512(const STAR* stars, int32_t count, const StarView& view, uint8_t* bits, const int32_t* rowOffsets)
 {
     DrawInChunks<SheetBlock>(&DrawSheetPortable, stars, count, view, bits, rowOffsets);
 }
+
+#pragma GCC pop_options
 
 } // namespace star_detail::vector
 
