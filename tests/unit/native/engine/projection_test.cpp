@@ -58,8 +58,9 @@ protected:
     // One star alone: expect a single pixel of the given colour, or none.
     void ExpectSingle(const STAR& star, int32_t x, int32_t y, int32_t colour)
     {
-        // Eight copies so that the block path of every vector kernel sees it too.
-        const MemorySurface surface = Draw({ star, star, star, star, star, star, star, star });
+        // Sixteen copies so that the block path of every vector kernel sees it too.
+        const MemorySurface surface = Draw({ star, star, star, star, star, star, star, star,
+                                             star, star, star, star, star, star, star, star });
         SCOPED_TRACE(::testing::Message() << "star (" << star.x << ", " << star.y << ", " << star.z << ")");
         if (colour == 0)
         {
@@ -208,7 +209,7 @@ TEST_F(KernelAgreementTest, AgreeAroundEveryClippingBoundary)
 
 // Random scenes: any camera and angles, coordinates inside and far outside
 // the field's cube (offsets beyond 15 bits send their chunk through the
-// portable kernel), counts that are not multiples of four or eight.
+// portable kernel), counts that are not multiples of the kernels' blocks.
 TEST_F(KernelAgreementTest, AgreeOnRandomScenesWithAnyCoordinates)
 {
     std::mt19937 rng(20240611);
