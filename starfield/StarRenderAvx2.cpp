@@ -20,8 +20,13 @@ bool ProcessorRunsAvx2()
     return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
 }
 
+// Everything from here on is compiled for AVX2.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,popcnt"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2,popcnt")
+#endif
 
 namespace {
 
@@ -167,7 +172,11 @@ void DrawSheetAvx2(const STAR* stars, int32_t count, const StarView& view, uint8
     DrawInChunks<SheetBlock>(&DrawSheetPortable, stars, count, view, bits, rowOffsets);
 }
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 } // namespace star_detail::vector
 

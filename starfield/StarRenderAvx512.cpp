@@ -14,7 +14,9 @@
 // and gather intrinsics for an uninitialised variable once they are inlined.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 #pragma GCC diagnostic pop
 
@@ -27,8 +29,13 @@ bool ProcessorRunsAvx512()
            __builtin_cpu_supports("avx512dq");
 }
 
+// Everything from here on is compiled for AVX-512 F, BW and DQ.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,popcnt,avx512f,avx512bw,avx512dq"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2,popcnt,avx512f,avx512bw,avx512dq")
+#endif
 
 namespace {
 
@@ -121,7 +128,11 @@ void DrawSheetAvx512(const STAR* stars, int32_t count, const StarView& view, uin
     DrawInChunks<SheetBlock>(&DrawSheetPortable, stars, count, view, bits, rowOffsets);
 }
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 } // namespace star_detail::vector
 
