@@ -265,6 +265,35 @@ TEST_F(KernelAgreementTest, AgreeWhenSomeChunksFallBack)
     }
 }
 
+// A sine table with outsized entries where only the ripple reads them (not
+// one BuildSineTable makes): the stars they lift far out of the sheet send
+// their chunks through the portable kernel, and every vector kernel still
+// draws what the portable kernel draws.
+TEST_F(KernelAgreementTest, OutsizedRippleFallsBackToThePortableKernel)
+{
+    std::mt19937 rng(911);
+    for (int32_t i = 0; i < kPopulationCrowded; ++i)
+        g_pStars[i] = { static_cast<int32_t>(rng() % 4096), 512, static_cast<int32_t>(rng() % 4096) };
+    for (int32_t k = 1000; k < 1400; ++k)
+        g_sinTable[k] = (k & 1) ? 0x40000000 : -0x40000000;
+    g_nCamX = g_nCamZ = 2048;
+    g_nCamY = 300;
+    g_nPitch = 200;
+    g_nYaw = 40;
+    const StarView view = star_detail::CurrentView();
+    MemorySurface portable(Rows::BottomUp);
+    portable.Clear();
+    star_detail::DrawSheetPortable(g_pStars, kPopulationCrowded, view, portable.Bits(), portable.RowOffsets());
+    EXPECT_GT(portable.CountNonZero(), 100);
+    for (const star_detail::VectorKernels& kernel : RunnableKernels())
+    {
+        MemorySurface vector(Rows::BottomUp);
+        vector.Clear();
+        kernel.sheet(g_pStars, kPopulationCrowded, view, vector.Bits(), vector.RowOffsets());
+        EXPECT_TRUE(vector.Picture() == portable.Picture()) << kernel.name << " kernel differs from the portable one";
+    }
+}
+
 // The division used for stars already known to be on screen, against the
 // hardware division, at every reciprocal depth and on both sides of each
 // quotient step.
