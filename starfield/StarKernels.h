@@ -2,8 +2,9 @@
 // DrawStarfield and DrawStarSheet gather the frame's camera and angles into
 // a StarView and hand the star range to a kernel. The portable kernels
 // follow the projection formulas one star at a time; the fast kernels
-// (SSE2 where the compiler targets it, otherwise the portable ones) give
-// bit-identical pictures.
+// give bit-identical pictures with the widest vector kernel the build and
+// the processor run (SSE2 on x86_64, AVX2 and AVX-512 too in the host
+// build; 32-bit builds have none and use the portable kernels).
 #pragma once
 
 #include "starfield/StarEngine.h"
@@ -31,6 +32,20 @@ void DrawSheetPortable(const STAR* stars, int32_t count, const StarView& view,
                        uint8_t* bits, const int32_t* rowOffsets);
 void DrawSheetFast(const STAR* stars, int32_t count, const StarView& view,
                    uint8_t* bits, const int32_t* rowOffsets);
+
+// A vector kernel pair of this build, for the tests and the benchmark.
+using DrawKernel = void (*)(const STAR* stars, int32_t count, const StarView& view,
+                            uint8_t* bits, const int32_t* rowOffsets);
+struct VectorKernels
+{
+    const char* name;
+    DrawKernel field;
+    DrawKernel sheet;
+};
+
+// The vector kernels the processor runs, widest first (the ones the fast
+// kernels use); *count of them, none in 32-bit builds.
+const VectorKernels* RunnableVectorKernels(int32_t* count);
 
 // Perspective divide, clip and plot of one rotated star (h across, v down,
 // depth ahead), exactly as the portable kernels do it.

@@ -35,6 +35,13 @@ int32_t MemorySurface::CountNonZero() const
     return n;
 }
 
+std::vector<star_detail::VectorKernels> RunnableKernels()
+{
+    int32_t count = 0;
+    const star_detail::VectorKernels* kernels = star_detail::RunnableVectorKernels(&count);
+    return std::vector<star_detail::VectorKernels>(kernels, kernels + count);
+}
+
 uint32_t HashPicture(const MemorySurface& surface)
 {
     uint32_t hash = 2166136261u;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "starfield/StarEngine.h"
+#include "starfield/StarKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,9 @@ private:
     std::vector<uint8_t> m_pixels;
     int32_t m_rows[kFrameHeight];
 };
+
+// The vector kernels the processor runs (none in 32-bit builds).
+std::vector<star_detail::VectorKernels> RunnableKernels();
 
 // FNV-1a over the picture in presentation order.
 uint32_t HashPicture(const MemorySurface& surface);

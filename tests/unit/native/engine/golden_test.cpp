@@ -8,18 +8,52 @@
 // division, no clip-before-divide). That model reproduces every worked
 // example of the projection (see ReferenceReproducesTheWorkedExamples
 // below), and the optimised engine agrees with it on every frame of every
-// run here, not just the last one.
+// run here, not just the last one, as do the portable kernel and every
+// vector kernel the processor runs.
 #include "EngineTestSupport.h"
 #include "GoldenFrames.h"
 #include "ReferenceModel.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace engine_test {
 namespace {
 
 class GoldenFrameTest : public EngineTest, public ::testing::WithParamInterface<Golden>
 {
+};
+
+// A frame buffer that, when the step asks for a repaint (right after
+// drawing, before the motion advances), draws the same frame again with the
+// portable kernel and with every vector kernel, and counts the frames on
+// which one of them differs from the engine's picture.
+class CrossCheckingSurface : public MemorySurface
+{
+public:
+    CrossCheckingSurface(Rows rows, bool sheet) : MemorySurface(rows), m_again(rows), m_sheet(sheet)
+    {
+        m_kernels.push_back({ "portable", &star_detail::DrawFieldPortable, &star_detail::DrawSheetPortable });
+    }
+
+    void Invalidate() override
+    {
+        MemorySurface::Invalidate();
+        const star_detail::StarView view = star_detail::CurrentView();
+        for (const star_detail::VectorKernels& kernel : m_kernels)
+        {
+            m_again.Clear();
+            (m_sheet ? kernel.sheet : kernel.field)(g_pStars, g_nStars, view, m_again.Bits(), m_again.RowOffsets());
+            m_differing += std::memcmp(m_again.Bits(), Bits(), kFrameWidth * kFrameHeight) != 0;
+        }
+    }
+
+    int32_t m_differing = 0;
+
+private:
+    MemorySurface m_again;
+    std::vector<star_detail::VectorKernels> m_kernels = RunnableKernels();
+    bool m_sheet;
 };
 
 TEST_P(GoldenFrameTest, EngineMatchesReferenceOnEveryFrameAndTheStoredHash)
@@ -30,7 +64,7 @@ TEST_P(GoldenFrameTest, EngineMatchesReferenceOnEveryFrameAndTheStoredHash)
     ReferenceModel reference;
     reference.Reset(golden.population, golden.simulation, kGoldenSeedClock);
 
-    MemorySurface surface(golden.simulation == 2 ? Rows::TopDown : Rows::BottomUp);
+    CrossCheckingSurface surface(golden.simulation == 2 ? Rows::TopDown : Rows::BottomUp, golden.simulation == 3);
     for (int32_t step = 0; step < kGoldenSteps; ++step)
     {
         NextFrame(1, golden.simulation, surface);
@@ -40,6 +74,7 @@ TEST_P(GoldenFrameTest, EngineMatchesReferenceOnEveryFrameAndTheStoredHash)
         ASSERT_EQ(g_nYaw, reference.m_yaw) << "frame " << step;
         ASSERT_EQ(g_nCamX, reference.m_camX) << "frame " << step;
     }
+    EXPECT_EQ(surface.m_differing, 0) << "frames on which a kernel drew otherwise than the engine";
     EXPECT_GT(surface.CountNonZero(), golden.population / 50);
     EXPECT_EQ(reference.Hash(), golden.hash) << std::hex << "reference hash 0x" << reference.Hash();
     EXPECT_EQ(HashPicture(surface), golden.hash) << std::hex << "engine hash 0x" << HashPicture(surface);

@@ -58,8 +58,9 @@ protected:
     // One star alone: expect a single pixel of the given colour, or none.
     void ExpectSingle(const STAR& star, int32_t x, int32_t y, int32_t colour)
     {
-        // Four copies so that the block path of the fast kernel sees it too.
-        const MemorySurface surface = Draw({ star, star, star, star });
+        // Sixteen copies so that the block path of every vector kernel sees it too.
+        const MemorySurface surface = Draw({ star, star, star, star, star, star, star, star,
+                                             star, star, star, star, star, star, star, star });
         SCOPED_TRACE(::testing::Message() << "star (" << star.x << ", " << star.y << ", " << star.z << ")");
         if (colour == 0)
         {
@@ -169,6 +170,13 @@ protected:
         }
         ASSERT_TRUE(portable.Picture() == reference.m_picture) << "portable kernel differs from the reference";
         ASSERT_TRUE(fast.Picture() == reference.m_picture) << "fast kernel differs from the reference";
+        for (const star_detail::VectorKernels& kernel : RunnableKernels())
+        {
+            MemorySurface vector(Rows::TopDown);
+            vector.Clear();
+            (sheet ? kernel.sheet : kernel.field)(g_pStars, count, view, vector.Bits(), vector.RowOffsets());
+            ASSERT_TRUE(vector.Picture() == reference.m_picture) << kernel.name << " kernel differs from the reference";
+        }
     }
 };
 
@@ -200,8 +208,8 @@ TEST_F(KernelAgreementTest, AgreeAroundEveryClippingBoundary)
 }
 
 // Random scenes: any camera and angles, coordinates inside and far outside
-// the field's cube (beyond 16 bits the fast kernel falls back block by
-// block), counts that are not multiples of four.
+// the field's cube (offsets beyond 15 bits send their chunk through the
+// portable kernel), counts that are not multiples of the kernels' blocks.
 TEST_F(KernelAgreementTest, AgreeOnRandomScenesWithAnyCoordinates)
 {
     std::mt19937 rng(20240611);
@@ -229,6 +237,60 @@ TEST_F(KernelAgreementTest, AgreeOnRandomScenesWithAnyCoordinates)
             ADD_FAILURE() << "in scene " << scene;
             return;
         }
+    }
+}
+
+// Mostly stars the vector kernels take, with a few so far away that the
+// chunks holding them go through the portable kernel, between chunks drawn
+// by the vector kernels: the picture keeps the array order across them.
+TEST_F(KernelAgreementTest, AgreeWhenSomeChunksFallBack)
+{
+    std::mt19937 rng(7031);
+    std::uniform_int_distribution<int32_t> inside(0, 4095);
+    for (int32_t scene = 0; scene < 8; ++scene)
+    {
+        for (int32_t i = 0; i < kPopulationCrowded; ++i)
+            g_pStars[i] = { inside(rng), inside(rng), inside(rng) };
+        for (int32_t k = 0; k < 3; ++k)
+            g_pStars[rng() % kPopulationCrowded].x = 40000 + static_cast<int32_t>(rng() % 1000);
+        g_nCamX = g_nCamY = g_nCamZ = 2048;
+        g_nPitch = static_cast<int32_t>(rng());
+        g_nYaw = static_cast<int32_t>(rng());
+        ExpectAgreement(kPopulationCrowded, scene % 2 == 1);
+        if (HasFatalFailure())
+        {
+            ADD_FAILURE() << "in scene " << scene;
+            return;
+        }
+    }
+}
+
+// A sine table with outsized entries where only the ripple reads them (not
+// one BuildSineTable makes): the stars they lift far out of the sheet send
+// their chunks through the portable kernel, and every vector kernel still
+// draws what the portable kernel draws.
+TEST_F(KernelAgreementTest, OutsizedRippleFallsBackToThePortableKernel)
+{
+    std::mt19937 rng(911);
+    for (int32_t i = 0; i < kPopulationCrowded; ++i)
+        g_pStars[i] = { static_cast<int32_t>(rng() % 4096), 512, static_cast<int32_t>(rng() % 4096) };
+    for (int32_t k = 1000; k < 1400; ++k)
+        g_sinTable[k] = (k & 1) ? 0x40000000 : -0x40000000;
+    g_nCamX = g_nCamZ = 2048;
+    g_nCamY = 300;
+    g_nPitch = 200;
+    g_nYaw = 40;
+    const StarView view = star_detail::CurrentView();
+    MemorySurface portable(Rows::BottomUp);
+    portable.Clear();
+    star_detail::DrawSheetPortable(g_pStars, kPopulationCrowded, view, portable.Bits(), portable.RowOffsets());
+    EXPECT_GT(portable.CountNonZero(), 100);
+    for (const star_detail::VectorKernels& kernel : RunnableKernels())
+    {
+        MemorySurface vector(Rows::BottomUp);
+        vector.Clear();
+        kernel.sheet(g_pStars, kPopulationCrowded, view, vector.Bits(), vector.RowOffsets());
+        EXPECT_TRUE(vector.Picture() == portable.Picture()) << kernel.name << " kernel differs from the portable one";
     }
 }
 
