@@ -1,15 +1,17 @@
 """The figures of a surface path from all its rounds: per size, the valid
 windows of each side pooled over the rounds, then best, minimum, median and
-maximum of each side, and the program's ratio to the ideal
-(1 / (t_loop + t_step))."""
+maximum of each side, and the ratios: the program against the ideal
+(1 / (t_loop + t_step)) and the second presenter run against the first."""
 
 import statistics
 
 from programs import log
 
 # The sides a round measures per size, besides the program: the presenter
-# (the yardstick).
-PRESENTER_SIDES = ('presenter',)
+# (the yardstick) and the same presenter run again right after it (the
+# twin), whose ratio to the first shows how far two identical programs
+# differ when measured the same way.
+PRESENTER_SIDES = ('presenter', 'twin')
 
 
 def spread(values):
@@ -75,9 +77,14 @@ def combine(path, step):
             if rates:
                 case['ratio'] = max(rates) / case['ideal_fps']
                 case['median_ratio'] = statistics.median(rates) / case['median_ideal_fps']
-        log('  %s, %-8s program %s, presenter %s, ratio %s (medians %s)' %
+            twin = (case.get('twin') or {}).get('fps')
+            if twin:
+                case['twin_ratio'] = twin['best'] / case['presenter']['fps']['best']
+                case['twin_median_ratio'] = twin['median'] / case['presenter']['fps']['median']
+        log('  %s, %-8s program %s, presenter %s, ratio %s (medians %s); twin %s, ratio %s (medians %s)' %
             (path['name'], case['size'], summary(case['program']), summary(case.get('presenter')),
-             ratio_text(case, 'ratio'), ratio_text(case, 'median_ratio')))
+             ratio_text(case, 'ratio'), ratio_text(case, 'median_ratio'), summary(case.get('twin')),
+             ratio_text(case, 'twin_ratio'), ratio_text(case, 'twin_median_ratio')))
         path['sizes'].append(case)
 
 

@@ -11,7 +11,9 @@ its own status-bar meter: three three-second windows after the first one
 that follows the resize (the pane shows the measured rate plus 2, which is
 taken off). Right after each path, with the same library, the minimal
 presenter (velmora_presenter.exe) copies a buffer at the same sizes for
-three windows of the same length: t_loop per frame. The engine's frame step t_step is timed once in the same Wine
+three windows of the same length: t_loop per frame; then the presenter runs
+once more the same way (the twin), to show how far two identical programs
+differ. The engine's frame step t_step is timed once in the same Wine
 prefix. ideal = 1 / (t_loop + t_step).
 
 Only windows whose pictures reached the screen count (sight.py); a window
@@ -20,8 +22,8 @@ a figure.
 
 The machine's own pace drifts by about 10 % over a minute, as much as the
 gap being measured, so the program and the presenter take turns: ROUNDS
-rounds (default 5) of the program's three sizes followed by the presenter's,
-per surface path. Each side's figures are the best, the
+rounds (default 5) of the program's three sizes followed by the presenter's
+and the twin's, per surface path. Each side's figures are the best, the
 minimum, the median and the maximum of its valid windows over all rounds
 (figures.py).
 

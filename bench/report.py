@@ -19,6 +19,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import frame_rate  # noqa: E402
 
+TARGET_RATIO = 0.95  # a program row's median ratio at or above this needs no spread to explain it
 ENGINE_ROW = re.compile(r'^(Tumble Dry|Washing Machine|Dirty Laundry)\s+(\d+)\s+(\d+)\s+(\d+)\s+([\d.]+)\s+'
                         r'\d+\s+[\d.]+\s+(\S+)\s+(\d+)$')
 
@@ -86,9 +87,42 @@ def program_rows(results):
                 '%s / %s' % (fps(case['ideal_fps']), fps(case['median_ideal_fps'])) if 'ideal_fps' in case else '',
                 '%.2f (%.2f)' % (case['ratio'], case['median_ratio']) if 'ratio' in case else '?',
                 memory])
+            rows.append(twin_row(label, case))
         if 'error' in path:
             rows.append(['Program', path['name'], 'failed: %s' % path['error']] + [''] * 8)
     return rows
+
+
+def twin_row(label, case):
+    """The presenter run twice the same way: how far two identical programs
+    differ in this measure, next to the program's row."""
+    twin = case.get('twin') or {}
+    presenter = case.get('presenter') or {}
+    return ['Spread: presenter vs presenter', label,
+            'presenter %s' % fps(twin['fps']['best']) if twin.get('fps') else case.get('twin_error', 'no valid window'),
+            spread_text(twin), valid_text(twin),
+            'presenter %s' % fps(presenter['fps']['best']) if presenter.get('fps') else '',
+            spread_text(presenter), valid_text(presenter), '',
+            '%.2f (%.2f)' % (case['twin_ratio'], case['twin_median_ratio']) if 'twin_ratio' in case else '?',
+            mib(twin.get('peak_kib'))]
+
+
+def gap_against_spread(results):
+    """Per program row: the gap of its median ratio to 1 against the spread
+    of the presenter's median ratio to itself in the same row."""
+    out = []
+    for path in results['paths']:
+        for case in path.get('sizes', []):
+            if 'median_ratio' not in case or 'twin_median_ratio' not in case:
+                continue
+            gap = 1.0 - case['median_ratio']
+            noise = abs(1.0 - case['twin_median_ratio'])
+            verdict = ('at or above %.2f' % TARGET_RATIO if case['median_ratio'] >= TARGET_RATIO else
+                       'within the spread' if gap <= noise else 'beyond the spread')
+            out.append('- %s, %s: median ratio %.2f (gap %+.0f %%), presenter vs presenter %.2f (spread %.0f %%): %s'
+                       % (path['name'], case['size'], case['median_ratio'], -100 * gap, case['twin_median_ratio'],
+                          100 * noise, verdict))
+    return out
 
 
 def paced_rows(results):
@@ -134,7 +168,7 @@ def invalid_windows(results):
     cases = [(p['name'], c) for p in results['paths'] for c in p.get('sizes', [])]
     cases += [('paced, ' + results['paced']['name'], c) for c in (results.get('paced') or {}).get('sizes', [])]
     for name, case in cases:
-        for side in ('program', 'presenter'):
+        for side in ('program', 'presenter', 'twin'):
             bad = (case.get(side) or {}).get('invalid') or []
             if bad:
                 reasons = sorted({r for w in bad for r in w['why']})
@@ -153,9 +187,10 @@ def notes(engine, results):
         ('' if not odd else '; WARNING: %d rows draw other frames than the golden ones or allocate' % len(odd)),
         'Program (%s build): Tumble Dry, 2000 stars, under Wine %s on a %s desktop of a 24-bit Xvfb screen; the status bar '
         'meter\'s 3-second windows (the pane\'s rate minus the 2 it adds). Yardstick: the minimal presenter\'s '
-        '3-second windows with the same library. The two took turns, %d rounds of three windows each per size and '
-        'path. Only valid windows count: the measured window was not minimised, was the foreground window, showed '
-        'all of its client area, and its picture on the screen changed between pictures taken every 0.4 s; an '
+        '3-second windows with the same library. Spread: the presenter run once more right after it, the same way, '
+        'against its first run. The three took turns, %d rounds of three windows each per size and path. Only '
+        'valid windows count: the measured window was not minimised, was the foreground window, showed all of its '
+        'client area, and its picture on the screen changed between pictures taken every 0.4 s; an '
         'invalid window was measured once more. Best is the fastest valid window; Valid counts valid of measured '
         'windows. Ideal = 1 / (t_loop + t_step), t_step = %.1f us (the engine\'s frame step under Wine), from the '
         'best and from the median windows. Ratio = program / ideal from the best windows and (in brackets) from '
@@ -174,6 +209,10 @@ def notes(engine, results):
         'Load average (1 min) before / after: %.2f / %.2f on %d cores.' %
         (results['load_before'][0], results['load_after'][0], os.cpu_count() or 0),
     ]
+    gaps = gap_against_spread(results)
+    if gaps:
+        out += ['Program gap against the spread (gap = median ratio - 1; spread = |presenter vs presenter median '
+                'ratio - 1| in the same row):'] + gaps
     left_out = invalid_windows(results)
     if left_out:
         out += ['Windows left out:'] + left_out
