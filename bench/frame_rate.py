@@ -27,6 +27,9 @@ and the twin's, per surface path. Each side's figures are the best, the
 minimum, the median and the maximum of its valid windows over all rounds
 (figures.py).
 
+Then the program's benchmark build, which times each turn of its main loop
+piece by piece, runs with our WinG at the three sizes (frame_work.py).
+
 Last, the program runs paced ("Frame Rate" 60 in QUARVELL.INI) with our
 WinG at Normal and Doubled size for ten meter windows (30 s) each: the meter
 readings and the CPU time (user + system) of the process as a share of one
@@ -49,6 +52,7 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), 'tests', 'e2e'))
 
 from figures import PRESENTER_SIDES, combine, spread  # noqa: E402
+from frame_work import measure_work  # noqa: E402
 from harness.xserver import PrivateScreen  # noqa: E402
 from meter import describe, engine_step, measure_presenter, measure_size, read_meter, size_command  # noqa: E402
 from programs import BenchPrefix, Programs, log, peak_kib, stage_programs  # noqa: E402
@@ -103,6 +107,7 @@ class Bench:
                     if 'error' in turn:
                         break
                 combine(path, self.results['step'])
+            self.results['work'] = self.measure_work()
             if self.paced:
                 self.results['paced'] = self.measure_paced()
                 prefix.stop()
@@ -137,6 +142,19 @@ class Bench:
             if 'windows' in got:
                 case[side] = got
                 log('  %-8s %s %s: %s fps' % (case['size'], side, got['path'], describe(got['windows'])))
+
+    def measure_work(self):
+        """The program's benchmark build with our WinG: its frame piece by
+        piece at each size."""
+        name, overrides = PATHS[0]
+        path = {'name': name, 'overrides': overrides}
+        try:
+            measure_work(self.programs, path, SIZES, METER_READINGS, size_order)
+        except Exception as e:
+            path['error'] = repr(e)
+            log('  per-frame work: %r' % e)
+        self.programs.prefix.stop()
+        return path
 
     def measure_paced(self):
         """Our WinG with "Frame Rate" set: the meter over PACED_READINGS

@@ -23,7 +23,8 @@ ID_APP_EXIT = 57665
 PRESENTER_CAPTION, PRESENTER_CLASS = 'Velmora presenter', 'VelmoraPresenter'
 CLOCK_TICKS = os.sysconf('SC_CLK_TCK')
 # What the stage holds, from the Windows build tree.
-STAGED = ('app/velmora95.exe', 'wing/WING32.DLL', 'bench/velmora_presenter.exe', 'tests/e2e/velmora_probe.exe')
+STAGED = ('app/velmora95.exe', 'wing/WING32.DLL', 'bench/velmora_presenter.exe', 'tests/e2e/velmora_probe.exe',
+          'bench/velmora95_benchbuild.exe')
 
 
 def log(text):

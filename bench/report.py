@@ -162,6 +162,34 @@ def table(engine, results):
     return '\n'.join(lines)
 
 
+def work_table(results):
+    """The program's frame piece by piece (its benchmark build), in
+    microseconds per frame."""
+    work = results.get('work')
+    if not work:
+        return []
+    if 'error' in work and not work.get('sizes'):
+        return ['', 'Per-frame work: failed: %s' % work['error']]
+    head = ['Per-frame work (%s)' % work['name'], 'Frame', 'Step + peek', 'Dispatch (paint) + peek', 'Pre-translate',
+            'Command states', 'Pane text', 'Temp map', 'Layout', 'Beyond the presenter', 'Messages', 'Windows']
+    lines = ['', '| ' + ' | '.join(head) + ' |', '|' + '---|' * len(head)]
+    for case in work['sizes']:
+        client = case.get('client')
+        label = '%s%s' % (case['size'], ' %d×%d' % tuple(client) if client else '')
+        if 'turn_us' not in case:
+            lines.append('| ' + ' | '.join([label, 'n/a' if case.get('refused') is not None else 'no valid window'] +
+                                           [''] * 9 + ['%d of %d' % (case.get('matched', 0), case.get('windows', 0))])
+                         + ' |')
+            continue
+        us = case['pieces_us']
+        lines.append('| ' + ' | '.join(
+            [label, '%.1f µs' % case['turn_us']] +
+            ['%.2f µs' % us[p] for p in ('step', 'dispatch', 'pretranslate', 'commands', 'pane', 'tempmap', 'layout')] +
+            ['%.2f µs (%.1f %%)' % (case['extra_us'], 100 * case['extra_us'] / case['turn_us']),
+             '%.2f' % case['messages_per_turn'], '%d of %d' % (case['matched'], case['windows'])]) + ' |')
+    return lines
+
+
 def invalid_windows(results):
     """One line per path and size that had windows left out, with why."""
     out = []
@@ -209,6 +237,11 @@ def notes(engine, results):
         'Load average (1 min) before / after: %.2f / %.2f on %d cores.' %
         (results['load_before'][0], results['load_after'][0], os.cpu_count() or 0),
     ]
+    if results.get('work'):
+        out.append('Per-frame work: the program\'s benchmark build (velmora95_benchbuild.exe), our WinG, its meter '
+                   'windows judged like the program\'s; each turn of its main loop timed piece by piece with the '
+                   'performance counter, summed over the valid windows, per frame. Beyond the presenter: '
+                   'pre-translation, command states, pane text, temp map and layout.')
     gaps = gap_against_spread(results)
     if gaps:
         out += ['Program gap against the spread (gap = median ratio - 1; spread = |presenter vs presenter median '
@@ -247,6 +280,7 @@ def main():
         json.dump({'engine': engine, 'program': results}, f, indent=1)
     print()
     print(table(engine, results))
+    print('\n'.join(work_table(results)))
     print(notes(engine, results))
     print('Figures in %s; the run took %.0f s.' % (out, time.monotonic() - started))
     return 0
