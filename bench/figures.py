@@ -21,6 +21,12 @@ def spread(values):
     return {'best': max(values), 'min': min(values), 'median': statistics.median(values), 'max': max(values)}
 
 
+def idle_cores(windows):
+    """The median of the idle cores during the valid WINDOWS; None unknown."""
+    idle = [w['idle_cores'] for w in windows if w['valid'] and w.get('idle_cores') is not None]
+    return statistics.median(idle) if idle else None
+
+
 def pooled_presenter(cases, side):
     """One presenter side's windows of one size pooled over the rounds."""
     runs = [c[side] for c in cases if c.get(side)]
@@ -33,7 +39,7 @@ def pooled_presenter(cases, side):
     if runs:
         out['figures'] = {'windows': len(shown), 'valid': len(times), 'times': times,
                           'invalid': [w for w in shown if not w['valid']], 'fps': spread([1.0 / t for t in times]),
-                          'path': runs[0]['path'], 'library': runs[0]['library'],
+                          'path': runs[0]['path'], 'library': runs[0]['library'], 'idle_cores': idle_cores(shown),
                           'peak_kib': max((p['peak_kib'] or 0) for p in runs) or None}
     return out
 
@@ -63,7 +69,8 @@ def combine(path, step):
         program = [w for c in cases for w in c.get('windows', [])]
         rates = [w['rate'] for w in program if w['valid']]
         case['program'] = {'windows': len(program), 'valid': len(rates), 'rates': rates,
-                           'invalid': [w for w in program if not w['valid']], 'fps': spread(rates)}
+                           'invalid': [w for w in program if not w['valid']], 'fps': spread(rates),
+                           'idle_cores': idle_cores(program)}
         for side in PRESENTER_SIDES:
             pooled = pooled_presenter(cases, side)
             if 'error' in pooled:

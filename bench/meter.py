@@ -57,7 +57,7 @@ def read_meter(programs, size, commands, count, pid):
         if not m:
             why.append('the pane read %r' % text)
         window = {'rate': int(m.group(1)) - PANE_BONUS if m else None, 'pane': text, 'span': [start, end],
-                  'valid': not why, 'why': why}
+                  'valid': not why, 'why': why, 'idle_cores': watch.idle_cores(start, end)}
         used = watch.cpu_share(start, end)
         if used:
             window['cpu_seconds'], window['wall_seconds'] = used
@@ -148,7 +148,7 @@ def presenter_windows(programs, overrides, w, h, count):
             why.append('not watched: %s' % sight['error'])
         windows.append({'fps': frames * freq / ticks if frames else 0.0, 'seconds_per_frame':
                         ticks / freq / frames if frames else None, 'span': [start, end],
-                        'valid': not why, 'why': why})
+                        'valid': not why, 'why': why, 'idle_cores': watch.idle_cores(start, end)})
     return windows, report
 
 

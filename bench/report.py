@@ -119,9 +119,12 @@ def gap_against_spread(results):
             noise = abs(1.0 - case['twin_median_ratio'])
             verdict = ('at or above %.2f' % TARGET_RATIO if case['median_ratio'] >= TARGET_RATIO else
                        'within the spread' if gap <= noise else 'beyond the spread')
-            out.append('- %s, %s: median ratio %.2f (gap %+.0f %%), presenter vs presenter %.2f (spread %.0f %%): %s'
-                       % (path['name'], case['size'], case['median_ratio'], -100 * gap, case['twin_median_ratio'],
-                          100 * noise, verdict))
+            idle = ', '.join('%s %s' % (side, '%.2f' % (case.get(side) or {})['idle_cores']
+                                        if (case.get(side) or {}).get('idle_cores') is not None else '?')
+                             for side in ('program', 'presenter', 'twin'))
+            out.append('- %s, %s: median ratio %.2f (gap %+.0f %%), presenter vs presenter %.2f (spread %.0f %%), '
+                       'idle cores %s: %s' % (path['name'], case['size'], case['median_ratio'], -100 * gap,
+                                              case['twin_median_ratio'], 100 * noise, idle, verdict))
     return out
 
 
@@ -184,7 +187,8 @@ def work_table(results):
         us = case['pieces_us']
         lines.append('| ' + ' | '.join(
             [label, '%.1f µs' % case['turn_us']] +
-            ['%.2f µs' % us[p] for p in ('step', 'dispatch', 'pretranslate', 'commands', 'pane', 'tempmap', 'layout')] +
+            ['%.2f µs' % us[p] for p in ('step', 'dispatch', 'pretranslate', 'commands', 'pane', 'tempmap',
+                                         'layout')] +
             ['%.2f µs (%.1f %%)' % (case['extra_us'], 100 * case['extra_us'] / case['turn_us']),
              '%.2f' % case['messages_per_turn'], '%d of %d' % (case['matched'], case['windows'])]) + ' |')
     return lines
@@ -245,7 +249,8 @@ def notes(engine, results):
     gaps = gap_against_spread(results)
     if gaps:
         out += ['Program gap against the spread (gap = median ratio - 1; spread = |presenter vs presenter median '
-                'ratio - 1| in the same row):'] + gaps
+                'ratio - 1| in the same row; idle cores: how many of the machine\'s cores sat idle, the median of '
+                'each side\'s valid windows):'] + gaps
     left_out = invalid_windows(results)
     if left_out:
         out += ['Windows left out:'] + left_out

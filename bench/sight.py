@@ -7,7 +7,11 @@ that paints. While a window is measured the probe samples every 100 ms
 whether the measured window is minimised, whether it is the foreground window
 and how much of its client area the screen shows; ScreenWatch takes a picture
 of that part of the X screen every 0.4 s, which must change from one picture
-to the next. judge() names every reason a window cannot count."""
+to the next. judge() names every reason a window cannot count.
+
+The watch also reads how much of the machine sat idle, which tells a
+window measured on a quiet machine from one measured while other
+processes held the cores."""
 
 import hashlib
 import json
@@ -29,6 +33,7 @@ MIN_SAMPLES = 5
 FULL_SIGHT = 1000  # thousandths of the client area the screen must show
 PICTURE_EVERY = 0.4
 PICTURE_INSET = 0.1  # pictures count for a window when taken this far inside it
+CLOCK_TICKS = os.sysconf('SC_CLK_TCK')
 
 
 def now():
@@ -36,11 +41,22 @@ def now():
     return time.clock_gettime(time.CLOCK_MONOTONIC_RAW)
 
 
+def idle_seconds():
+    """Idle time of all cores together since boot (idle plus waiting for
+    I/O), in seconds; None when unknown."""
+    try:
+        with open('/proc/stat') as f:
+            fields = f.readline().split()
+        return (int(fields[4]) + int(fields[5])) / CLOCK_TICKS if fields[0] == 'cpu' else None
+    except (OSError, IndexError, ValueError):
+        return None
+
+
 class ScreenWatch(threading.Thread):
     """While a measurement runs: a picture of one rectangle of the X screen
     every PICTURE_EVERY seconds, with the times just before and after it was
-    taken, and the CPU time of one process at the same moments (read by
-    CPU_SECONDS(pid)). The rectangle is given, or read from the probe's
+    taken, and the CPU time of one process (read by CPU_SECONDS(pid)) and the
+    machine's idle time at the same moments. The rectangle is given, or read from the probe's
     "fps-view" line once the probe has printed it (the view has its new size
     by then)."""
 
@@ -54,6 +70,7 @@ class ScreenWatch(threading.Thread):
         self.cpu_seconds = cpu_seconds
         self.pictures = []  # (before, after, digest, uniform)
         self.cpu = []  # (time, seconds)
+        self.idle = []  # (time, idle seconds of all cores)
         self.error = None
         self.halt = threading.Event()
 
@@ -73,6 +90,9 @@ class ScreenWatch(threading.Thread):
                     t, used = now(), self.cpu_seconds(self.pid)
                     if used is not None:
                         self.cpu.append((t, used))
+                t, idle = now(), idle_seconds()
+                if idle is not None:
+                    self.idle.append((t, idle))
                 if self.halt.wait(PICTURE_EVERY):
                     break
         except Exception as e:  # reported with the figures; the windows then fail
@@ -100,10 +120,22 @@ class ScreenWatch(threading.Thread):
     def cpu_share(self, start, end):
         """(CPU seconds, wall seconds) between the first and last CPU readings
         inside [start, end]."""
-        inside = [c for c in self.cpu if start <= c[0] <= end]
-        if len(inside) < 2:
-            return None
-        return inside[-1][1] - inside[0][1], inside[-1][0] - inside[0][0]
+        return between(self.cpu, start, end)
+
+    def idle_cores(self, start, end):
+        """How many cores sat idle on average inside [start, end]; None
+        without two readings there."""
+        idle = between(self.idle, start, end)
+        return idle[0] / idle[1] if idle and idle[1] > 0 else None
+
+
+def between(readings, start, end):
+    """(growth, wall seconds) of a growing count between its first and last
+    readings (time, count) inside [start, end]."""
+    inside = [c for c in readings if start <= c[0] <= end]
+    if len(inside) < 2:
+        return None
+    return inside[-1][1] - inside[0][1], inside[-1][0] - inside[0][0]
 
 
 def sight_samples(report):
