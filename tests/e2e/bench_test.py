@@ -15,7 +15,7 @@ sys.path.insert(0, BENCH)
 import figures  # noqa: E402
 import frame_work  # noqa: E402
 import report  # noqa: E402
-from sight import judge  # noqa: E402
+from sight import ScreenWatch, judge  # noqa: E402
 
 
 def presenter(*fps_valid):
@@ -62,6 +62,12 @@ class Sight(unittest.TestCase):
         # One colour all over may repeat, but not throughout.
         Watch.pictures = [(0.5 + i, 0.6 + i, b'u', True) for i in range(3)]
         self.assertEqual(judge(0.0, 3.0, samples, Watch, 0.0), ['the picture on the screen stood still'])
+
+    def test_idle_cores_come_from_the_readings_inside_the_window(self):
+        watch = ScreenWatch(':0', (0, 0))
+        watch.idle = [(0.5, 100.0), (1.0, 100.5), (2.0, 101.5), (3.5, 200.0)]
+        self.assertAlmostEqual(watch.idle_cores(0.8, 3.0), 1.0)
+        self.assertIsNone(watch.idle_cores(1.5, 3.0))
 
 
 class FrameWork(unittest.TestCase):
