@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The performance report in one command: builds the host and i686 trees,
 # runs the star engine benchmark and the whole-program frame-rate benchmark
-# (under Wine in a private Xvfb screen), and prints one markdown table.
+# (under Wine in a private Xvfb screen), and prints one markdown table, with
+# the program's per-frame work (from its benchmark build) in a second below.
 # Benchmarks assert nothing; this is not part of the test run.
 # Usage: bench/run.sh [--rounds N] [--no-paced]
 # $VELMORA_BUILD_DIR moves the trees (default build); $VELMORA_BENCH_TREE=win64
