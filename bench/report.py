@@ -230,6 +230,9 @@ def notes(engine, results):
         (results.get('machine', '?'), wine_version(), results['desktop'], results.get('rounds', 1),
          step.get('seconds', 0) * 1e6),
     ]
+    out.append('Cores: the X server, the Wine server and every program of the session ran on core %d alone.'
+               % results['core'] if 'core' in results else
+               'Cores: the session ran on every core (--all-cores); its frames wake servers on the other core.')
     if results.get('paced'):
         out.append('Paced: "Frame Rate" %d in QUARVELL.INI, our WinG, %d meter windows per size; the meter\'s '
                    'median (the pane shows it plus 2) and the CPU time (user + system, /proc/PID/stat) of the '
@@ -272,13 +275,15 @@ def main():
     p.add_argument('--engine-repetitions', type=int, default=300)
     p.add_argument('--rounds', type=int, default=5, help='turns of program and presenter per surface path')
     p.add_argument('--no-paced', dest='paced', action='store_false', help='leave out the paced flight')
+    p.add_argument('--all-cores', dest='one_core', action='store_false',
+                   help='let the Wine session run on every core instead of one')
     args = p.parse_args()
     started = time.monotonic()
     print('engine benchmark ...', flush=True)
     engine = engine_rows(args.host, args.engine_repetitions)
     print('whole-program benchmark ...', flush=True)
     bench = frame_rate.Bench(argparse.Namespace(tree=args.win32, size=args.size, rounds=args.rounds,
-                                                paced=args.paced))
+                                                paced=args.paced, one_core=args.one_core))
     results = bench.run()
     out = os.path.join(bench.folder, 'results.json')
     with open(out, 'w') as f:

@@ -4,7 +4,7 @@
 # (under Wine in a private Xvfb screen), and prints one markdown table, with
 # the program's per-frame work (from its benchmark build) in a second below.
 # Benchmarks assert nothing; this is not part of the test run.
-# Usage: bench/run.sh [--rounds N] [--no-paced]
+# Usage: bench/run.sh [--rounds N] [--no-paced] [--all-cores]
 # $VELMORA_BUILD_DIR moves the trees (default build); $VELMORA_BENCH_TREE=win64
 # measures the x86_64 build instead of the i686 product (for machines that
 # cannot run 32-bit programs).
