@@ -129,7 +129,10 @@ class Case:
 
     def steps_beside_a_hung_window(self):
         """The steps while another program's window on the desktop answers no
-        message: whatever the program tells all windows must not wait on it."""
+        message: whatever the program tells all windows must not wait on it.
+        The desktop takes the case's size first: the hung window's start
+        brings up the desktop, which reads its size only then."""
+        self.prefix.set_desktop_size(self.args.size)
         with self.probe.window_of_its_own('hang', HUNG, HUNG_SECONDS) as hwnd:
             self.require(hwnd is not None, 'another program shows a window that then answers nothing')
             self.steps()
