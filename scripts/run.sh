@@ -29,17 +29,14 @@ cmake --install "$b/$tree" --prefix "$pkg" --strip >/dev/null
 exe="$pkg/velmora95.exe"
 
 . "$root/scripts/xvfb.sh"
-. "$root/scripts/wine-fonts.sh"
+. "$root/scripts/wine-prefix.sh"
 export WINEPREFIX="${VELMORA_RUN_PREFIX:-$b/run-prefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;wing32=n"
 if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
-  # Made anew until every step has succeeded once.
+  # Made as the test prefixes are, with a virtual desktop; anew until every
+  # step has succeeded once.
   rm -rf "$WINEPREFIX"
-  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 &&
-    velmora_wine_fonts "$WINEPREFIX" &&
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 &&
-    wineserver -w && touch "$WINEPREFIX/.velmora-ready" ||
+  VELMORA_WINE_VARIANT_NOW=desktop velmora_wine_prefix_make && touch "$WINEPREFIX/.velmora-ready" ||
     { echo "run: setting up the Wine prefix $WINEPREFIX failed" >&2; exit 1; }
 fi
 
