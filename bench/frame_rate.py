@@ -147,12 +147,12 @@ class Bench:
 
     def measure_presenters(self, turn, side):
         """One presenter run per size the program showed, with the same
-        library and client size, as SIDE of the turn."""
+        library, client size and place on the screen, as SIDE of the turn."""
         for case in turn['sizes']:
             if case.get('client') is None:
                 continue
             w, h = case['client']
-            got = measure_presenter(self.programs, turn['overrides'], w, h, METER_READINGS)
+            got = measure_presenter(self.programs, turn['overrides'], w, h, case['place'], METER_READINGS)
             if 'error' in got:
                 case[side + '_error'] = got.pop('error')
             if 'windows' in got:
@@ -187,7 +187,7 @@ class Bench:
             for size in size_order(PACED_SIZES, start):
                 case = {'size': size}
                 try:
-                    windows, case['client'] = read_meter(self.programs, size, [size_command(size)], PACED_READINGS,
+                    windows, case['client'], _ = read_meter(self.programs, size, [size_command(size)], PACED_READINGS,
                                                          pid)
                 except Exception as e:
                     case['error'] = repr(e)

@@ -29,7 +29,7 @@ def size_command(size):
 
 def read_meter(programs, size, commands, count, pid):
     """Posts COMMANDS (which resize the view) and reads COUNT meter windows,
-    each judged; returns (windows, the view's size)."""
+    each judged; returns (windows, the view's size, the view's place)."""
     out = os.path.join(programs.folder, 'probe-out.txt')
     if os.path.exists(out):
         os.remove(out)
@@ -62,7 +62,7 @@ def read_meter(programs, size, commands, count, pid):
         if used:
             window['cpu_seconds'], window['wall_seconds'] = used
         windows.append(window)
-    return windows, view_client(reports[-1])
+    return windows, view_client(reports[-1]), view_client(reports[-1], place=True)
 
 
 def measure_size(programs, size, before, wing, pid, count):
@@ -78,14 +78,14 @@ def measure_size(programs, size, before, wing, pid, count):
         case['refused'] = client == before
         log('  %-8s n/a (refused without WinG: %s)' % (size, case['refused']))
         return case
-    windows, case['client'] = read_meter(programs, size, [command], count, pid)
+    windows, case['client'], case['place'] = read_meter(programs, size, [command], count, pid)
     missing = count - sum(1 for w in windows if w['valid'])
     if missing > 0:
         # Once more, after a switch to another size and back (the meter
         # starts a new window only when the view's size changes).
         log('  %-8s %d window(s) invalid (%s), measured again' %
             (size, missing, '; '.join(sorted({r for w in windows for r in w['why']}))))
-        more, _ = read_meter(programs, size, [size_command(OTHER_SIZE[size]), command], missing, pid)
+        more, _, _ = read_meter(programs, size, [size_command(OTHER_SIZE[size]), command], missing, pid)
         windows += more
     case['windows'] = windows
     log('  %-8s %s: program %s fps' % (size, 'x'.join(map(str, case['client'] or [])), describe(windows, 'rate')))
@@ -110,18 +110,21 @@ def engine_step(programs):
     return {'seconds': min(times), 'median_seconds': statistics.median(times), 'raw': report}
 
 
-def presenter_windows(programs, overrides, w, h, count):
-    """COUNT presenter windows at w x h, each judged; (windows, report)."""
+def presenter_windows(programs, overrides, w, h, place, count):
+    """COUNT presenter windows at w x h, each judged; (windows, report).
+    The presenter copies into a child of a maximised frame whose client area
+    begins at PLACE on the desktop, where the program's view showed its
+    picture (see bench/presenter/Presenter.cpp for why)."""
     tag = '%s-%dx%d' % (overrides.replace('=', '_'), w, h)
     watch_out = os.path.join(programs.folder, 'watch-%s.out' % tag)
     x, y = programs.origin or (0, 0)
-    watch = ScreenWatch(programs.screen.display, (x, y), rect=(x, y, w, h))
+    watch = ScreenWatch(programs.screen.display, (x, y), rect=(x + place[0], y + place[1], w, h))
     watch.start()
     launched = now()
-    watcher = programs.spawn_probe(['watch', PRESENTER_CAPTION, PRESENTER_CLASS, 60000], watch_out)
+    watcher = programs.spawn_probe(['watch', PRESENTER_CAPTION, PRESENTER_CLASS, 60000, ID_VIEW], watch_out)
     try:
-        report = programs.presenter(['present', w, h, PRESENTER_SETTLE_MS, PRESENTER_WINDOW_MS, count], overrides,
-                                    'present-' + tag)
+        report = programs.presenter(['present', w, h, PRESENTER_SETTLE_MS, PRESENTER_WINDOW_MS, count] + list(place),
+                                    overrides, 'present-' + tag)
     finally:
         try:
             watcher.wait(timeout=20)
@@ -152,10 +155,10 @@ def presenter_windows(programs, overrides, w, h, count):
     return windows, report
 
 
-def measure_presenter(programs, overrides, w, h, count):
+def measure_presenter(programs, overrides, w, h, place, count):
     """COUNT presenter windows at w x h, the invalid ones measured once more:
     {'windows', 'path', 'library', 'peak_kib'} or {'error'}."""
-    windows, report = presenter_windows(programs, overrides, w, h, count)
+    windows, report = presenter_windows(programs, overrides, w, h, place, count)
     if 'error' in report:
         return {'error': report['error']}
     side = {'windows': windows, 'path': report['path'], 'library': report['library'],
@@ -163,7 +166,7 @@ def measure_presenter(programs, overrides, w, h, count):
     missing = count - sum(1 for win in windows if win['valid'])
     if missing > 0:
         log('  %dx%d presenter: %d window(s) invalid, measured again' % (w, h, missing))
-        more, again = presenter_windows(programs, overrides, w, h, missing)
+        more, again = presenter_windows(programs, overrides, w, h, place, missing)
         windows += more
         if 'error' in again:
             side['error'] = again['error']

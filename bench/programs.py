@@ -120,13 +120,14 @@ def stage_programs(tree, stage):
     return pe_machine(os.path.join(stage, 'velmora95.exe'))
 
 
-def view_client(report):
-    """The view's client size [w, h] from a probe dump of the frame."""
+def view_client(report, place=False):
+    """The view's client size [w, h] from a probe dump of the frame; with
+    PLACE, where its client area begins on the desktop [x, y]."""
     view = next((c for c in (report or {}).get('children', []) if c['id'] == ID_VIEW and c['visible']), None)
     if view is None:
         return None
     left, top, right, bottom = view['client']
-    return [right - left, bottom - top]
+    return [left, top] if place else [right - left, bottom - top]
 
 
 class Programs:

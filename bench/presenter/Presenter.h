@@ -1,7 +1,9 @@
 // The smallest program that shows a 320 x 200 8-bit picture as fast as the
-// message loop allows: one window of the requested client size; a loop that
-// drains the queue with PeekMessage and invalidates the window; WM_PAINT
-// copies the buffer to the whole client area. The buffer stays the same but
+// message loop allows: one window of the requested client size (a popup, or
+// a bordered child placed on the screen inside a maximised frame, as the
+// program's view is); a loop that drains the queue with PeekMessage and
+// invalidates that window; WM_PAINT copies the buffer to its whole client
+// area. The buffer stays the same but
 // for the frame number written into its first 32 pixels, so that each frame
 // that reaches the screen changes it. With WING32.DLL the
 // buffer is a WinG bitmap copied with WinGBitBlt (same size) or
@@ -18,8 +20,9 @@ struct PresenterReport {
     std::vector<MeasuredWindow> windows;
 };
 
-// Shows the window, lets the loop run for settleMs, then measures `count`
-// windows of windowMs. FALSE with `error` set when the window or the
-// buffer cannot be made.
-bool RunPresenter(int32_t width, int32_t height, uint32_t settleMs, uint32_t windowMs, int32_t count,
-                  PresenterReport& report, std::string& error);
+// Shows the window (framed, with its client area's top left at `place` on
+// the screen, when `place` is given), lets the loop run for settleMs, then
+// measures `count` windows of windowMs. FALSE with `error` set when the
+// window or the buffer cannot be made as asked.
+bool RunPresenter(int32_t width, int32_t height, const POINT* place, uint32_t settleMs, uint32_t windowMs,
+                  int32_t count, PresenterReport& report, std::string& error);

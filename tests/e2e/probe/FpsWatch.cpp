@@ -160,16 +160,21 @@ bool WatchFps(HWND frame, HWND view, int32_t skip, int32_t count, uint32_t timeo
     return true;
 }
 
-bool WatchWindow(HWND top, uint32_t timeoutMs, JsonWriter& json, std::string& error)
+bool WatchWindow(HWND top, int32_t childId, uint32_t timeoutMs, JsonWriter& json, std::string& error)
 {
     const DWORD start = GetTickCount();
     std::vector<SightSample> samples;
+    HWND watched = childId != 0 ? nullptr : top;
     while (IsWindow(top)) {
         if (GetTickCount() - start >= timeoutMs) {
             error = "the window was still there when the watch timed out";
             return false;
         }
-        samples.push_back(TakeSight(top, top));
+        // A child made just after its frame is sampled from when it appears.
+        if (watched == nullptr)
+            watched = ChildById(top, childId);
+        if (watched != nullptr)
+            samples.push_back(TakeSight(top, watched));
         Sleep(kSampleMs);
     }
     json.BeginObject();

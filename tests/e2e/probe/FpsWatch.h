@@ -24,6 +24,7 @@
 bool WatchFps(HWND frame, HWND view, int32_t skip, int32_t count, uint32_t timeoutMs, JsonWriter& json,
               std::string& error);
 
-// Samples `top` and its whole client area every 100 ms from when it shows
-// until it is gone (or timeoutMs has passed, FALSE then).
-bool WatchWindow(HWND top, uint32_t timeoutMs, JsonWriter& json, std::string& error);
+// Samples `top` and the whole client area of its child `childId` (of `top`
+// itself when childId is 0) every 100 ms from when it shows until it is
+// gone (or timeoutMs has passed, FALSE then).
+bool WatchWindow(HWND top, int32_t childId, uint32_t timeoutMs, JsonWriter& json, std::string& error);

@@ -18,7 +18,9 @@
 //                                       after "Fps = ?" and a first rate in the status bar,
 //                                       COUNT rates of later meter windows, and samples of
 //                                       whether the child VIEW_ID was on show (see FpsWatch.h)
-//   watch CAPTION CLASS TIMEOUT_MS      samples whether the window is on show until it is gone
+//   watch CAPTION CLASS TIMEOUT_MS [CHILD_ID]
+//                                       samples whether the window (or its child CHILD_ID) is
+//                                       on show until the window is gone
 //   host CAPTION CX CY SECONDS          makes a window with that caption and client size, reports
 //                                       its handle at once, serves it until closed or SECONDS pass
 //   hang CAPTION SECONDS                makes a window with that caption, reports its handle at once,
@@ -230,11 +232,11 @@ bool RunOne(const Args& a)
         Emit(json);
         return true;
     }
-    if (cmd == "watch" && n == 4) {
+    if (cmd == "watch" && (n == 4 || n == 5)) {
         HWND hwnd = WaitTopLevel(Widen(a[1]), Widen(a[2]), ToNumber(a[3]));
         JsonWriter json;
         std::string error = "window not found";
-        if (hwnd == nullptr || !WatchWindow(hwnd, ToNumber(a[3]), json, error)) {
+        if (hwnd == nullptr || !WatchWindow(hwnd, n == 5 ? int32_t(ToNumber(a[4])) : 0, ToNumber(a[3]), json, error)) {
             EmitError(a[0], error.c_str());
             return false;
         }
