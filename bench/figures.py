@@ -1,7 +1,8 @@
 """The figures of a surface path from all its rounds: per size, the valid
 windows of each side pooled over the rounds, then best, minimum, median and
-maximum of each side, and the ratios: the program against the ideal
-(1 / (t_loop + t_step)) and the second presenter run against the first."""
+maximum of each side, and the ratios: the program against the presenter,
+which makes the same frames and copies them the same way, and the second
+presenter run against the first."""
 
 import statistics
 
@@ -44,9 +45,8 @@ def pooled_presenter(cases, side):
     return out
 
 
-def combine(path, step):
-    """Fills path['sizes'] from path['rounds'] with the pooled figures;
-    STEP is the engine step ({'seconds', 'median_seconds'})."""
+def combine(path):
+    """Fills path['sizes'] from path['rounds'] with the pooled figures."""
     turns = [t for t in path['rounds'] if t.get('sizes')]
     errors = [t['error'] for t in path['rounds'] if 'error' in t]
     if errors:
@@ -77,17 +77,15 @@ def combine(path, step):
                 case[side + '_error'] = pooled['error']
             if 'figures' in pooled:
                 case[side] = pooled['figures']
-        times = (case.get('presenter') or {}).get('times')
-        if times:
-            case['ideal_fps'] = 1.0 / (min(times) + step['seconds'])
-            case['median_ideal_fps'] = 1.0 / (statistics.median(times) + step['median_seconds'])
+        yardstick = (case.get('presenter') or {}).get('fps')
+        if yardstick:
             if rates:
-                case['ratio'] = max(rates) / case['ideal_fps']
-                case['median_ratio'] = statistics.median(rates) / case['median_ideal_fps']
+                case['ratio'] = max(rates) / yardstick['best']
+                case['median_ratio'] = statistics.median(rates) / yardstick['median']
             twin = (case.get('twin') or {}).get('fps')
             if twin:
-                case['twin_ratio'] = twin['best'] / case['presenter']['fps']['best']
-                case['twin_median_ratio'] = twin['median'] / case['presenter']['fps']['median']
+                case['twin_ratio'] = twin['best'] / yardstick['best']
+                case['twin_median_ratio'] = twin['median'] / yardstick['median']
         log('  %s, %-8s program %s, presenter %s, ratio %s (medians %s); twin %s, ratio %s (medians %s)' %
             (path['name'], case['size'], summary(case['program']), summary(case.get('presenter')),
              ratio_text(case, 'ratio'), ratio_text(case, 'median_ratio'), summary(case.get('twin')),

@@ -10,11 +10,12 @@ stars (its defaults) at Normal, Doubled and Window size; the rate comes from
 its own status-bar meter: three three-second windows after the first one
 that follows the resize (the pane shows the measured rate plus 2, which is
 taken off). Right after each path, with the same library, the minimal
-presenter (velmora_presenter.exe) copies a buffer at the same sizes for
-three windows of the same length: t_loop per frame; then the presenter runs
-once more the same way (the twin), to show how far two identical programs
-differ. The engine's frame step t_step is timed once in the same Wine
-prefix. ideal = 1 / (t_loop + t_step).
+presenter (velmora_presenter.exe) makes the same frames (the engine's step
+into its buffer) and copies them into a window of the same size at the same
+place in a maximised frame, for three windows of the same length: the
+yardstick; then the presenter runs once more the same way (the twin), to
+show how far two identical programs differ. The engine's frame step alone is
+timed once in the same Wine prefix, for the notes.
 
 Only windows whose pictures reached the screen count (sight.py); a window
 that fails is measured again once (or reported as invalid) and never enters
@@ -122,7 +123,7 @@ class Bench:
                     prefix.stop()
                     if 'error' in turn:
                         break
-                combine(path, self.results['step'])
+                combine(path)
             self.results['work'] = self.measure_work()
             if self.paced:
                 self.results['paced'] = self.measure_paced()

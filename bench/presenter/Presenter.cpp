@@ -1,8 +1,10 @@
 #include "Presenter.h"
 
+#include "EngineStep.h"
 #include "WinGLoader.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -25,7 +27,6 @@ public:
     uint32_t RunUntil(const Deadline& deadline);
     void Paint(HDC dc)
     {
-        StampFrameNumber();
         (this->*m_copy)(dc);
         ++m_frames;
     }
@@ -36,10 +37,8 @@ public:
 private:
     bool CreateWinGBuffer();
     bool CreateFramed(int32_t width, int32_t height, const POINT& place, std::string& error);
-    void FillPicture();
-    void StampFrameNumber();
-    void CopyWinGSameSize(HDC dc) { m_wing.BitBlt(dc, 0, 0, kBufferWidth, kBufferHeight, m_wingDC, 0, 0); }
-    void CopyWinGStretched(HDC dc)
+    // WinGStretchBlt at every size, as the program copies.
+    void CopyWinG(HDC dc)
     {
         m_wing.StretchBlt(dc, 0, 0, m_width, m_height, m_wingDC, 0, 0, kBufferWidth, kBufferHeight);
     }
@@ -62,6 +61,8 @@ private:
     Dib256 m_info = {};
     void (Presenter::*m_copy)(HDC) = &Presenter::CopyDib;
     uint32_t m_frames = 0;
+    std::optional<BufferSurface> m_surface;   // the engine's view of the buffer
+    bool m_engine = false;
 };
 
 Presenter* g_presenter = nullptr;
@@ -98,14 +99,18 @@ bool Presenter::Create(int32_t width, int32_t height, const POINT* place, std::s
         m_info.colors[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
 
     if (m_wing.Load() && CreateWinGBuffer()) {
-        m_copy = width == kBufferWidth && height == kBufferHeight ? &Presenter::CopyWinGSameSize
-                                                                  : &Presenter::CopyWinGStretched;
+        m_copy = &Presenter::CopyWinG;
     } else {
         m_memory.assign(size_t(kBufferWidth) * kBufferHeight, 0);
         m_bits = m_memory.data();
         m_copy = &Presenter::CopyDib;
     }
-    FillPicture();
+    m_surface.emplace(m_bits, m_info.header.biHeight < 0);
+    m_engine = StartEngine();
+    if (!m_engine) {
+        error = "cannot allocate the star array";
+        return false;
+    }
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = PresenterProc;
@@ -202,28 +207,6 @@ bool Presenter::CreateWinGBuffer()
     return true;
 }
 
-// Scattered grey dots on black, about as many as a frame of stars.
-void Presenter::FillPicture()
-{
-    std::memset(m_bits, 0, size_t(kBufferWidth) * kBufferHeight);
-    uint32_t seed = 12345u;
-    for (int32_t i = 0; i < 2000; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        m_bits[(seed >> 8) % uint32_t(kBufferWidth * kBufferHeight)] = uint8_t(10 + (seed >> 24) % 236u);
-    }
-}
-
-// The frame number in the first 32 pixels of the buffer, one pixel per bit,
-// so that every frame differs from the last on screen: the benchmark tells
-// a window whose pictures reach the screen from one that paints in vain by
-// pictures of the screen that change. 32 byte stores cost nothing next to
-// the copy.
-void Presenter::StampFrameNumber()
-{
-    for (uint32_t bit = 0; bit < 32; ++bit)
-        m_bits[bit] = uint8_t((m_frames >> bit) & 1u ? 255 : 0);
-}
-
 uint32_t Presenter::RunUntil(const Deadline& deadline)
 {
     const uint32_t first = m_frames;
@@ -233,6 +216,9 @@ uint32_t Presenter::RunUntil(const Deadline& deadline)
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
+        // A frame as the program makes one: the engine's step into the
+        // buffer, then the window invalidated for the next paint.
+        StepEngine(*m_surface);
         InvalidateRect(m_painted, nullptr, FALSE);
     }
     return m_frames - first;
@@ -247,6 +233,8 @@ void Presenter::Destroy()
         DeleteObject(m_bitmap);
         DeleteDC(m_wingDC);
     }
+    if (m_engine)
+        StopEngine();
     g_presenter = nullptr;
 }
 

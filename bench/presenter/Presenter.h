@@ -1,13 +1,12 @@
-// The smallest program that shows a 320 x 200 8-bit picture as fast as the
-// message loop allows: one window of the requested client size (a popup, or
-// a bordered child placed on the screen inside a maximised frame, as the
-// program's view is); a loop that drains the queue with PeekMessage and
-// invalidates that window; WM_PAINT copies the buffer to its whole client
-// area. The buffer stays the same but
-// for the frame number written into its first 32 pixels, so that each frame
-// that reaches the screen changes it. With WING32.DLL the
-// buffer is a WinG bitmap copied with WinGBitBlt (same size) or
-// WinGStretchBlt; without it, StretchDIBits copies it from memory.
+// The smallest program that makes frames of the star engine and shows them
+// as fast as the message loop allows: one window of the requested client
+// size (a popup, or a bordered child placed on the screen inside a
+// maximised frame, as the program's view is); a loop that drains the queue
+// with PeekMessage, then runs the engine's frame step into the 320 x 200
+// 8-bit buffer and invalidates that window; WM_PAINT copies the buffer to
+// its whole client area. With WING32.DLL the buffer is a WinG bitmap copied
+// with WinGStretchBlt; without it, StretchDIBits copies it from memory. What the program does per frame beyond this is
+// its own overhead: the framework's routing and idle passes.
 #pragma once
 
 #include "MeasuredWindow.h"

@@ -2,8 +2,8 @@
 // under Wine beside the program (bench/frame_rate.py drives it).
 //
 //   velmora_presenter present WIDTH HEIGHT SETTLE_MS WINDOW_MS COUNT [X Y]
-//       a window of WIDTH x HEIGHT client pixels showing a static 320 x 200
-//       8-bit buffer as often as the message loop allows (see Presenter.h);
+//       a window of WIDTH x HEIGHT client pixels showing the star engine's
+//       frames as often as the message loop allows (see Presenter.h);
 //       with X Y, a child window of a maximised frame whose client area
 //       begins at X, Y on the screen
 //   velmora_presenter step SETTLE_MS WINDOW_MS COUNT

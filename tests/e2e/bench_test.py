@@ -33,7 +33,7 @@ class Figures(unittest.TestCase):
                   {'sizes': [{'size': 'Normal', 'client': [320, 200], 'windows': [{'rate': 700, 'valid': True}],
                               'presenter': presenter((1000, True)), 'twin': presenter((1200, True))}]}]
         path = {'name': 'our WinG', 'rounds': rounds}
-        figures.combine(path, {'seconds': 0.0, 'median_seconds': 0.0})
+        figures.combine(path)
         case = path['sizes'][0]
         self.assertEqual(case['program']['rates'], [900, 700])
         self.assertEqual(len(case['program']['invalid']), 1)
