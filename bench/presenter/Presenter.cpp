@@ -22,7 +22,7 @@ struct Dib256 {
 
 class Presenter {
 public:
-    bool Create(int32_t width, int32_t height, const POINT* place, std::string& error);
+    bool Create(int32_t width, int32_t height, const POINT& place, std::string& error);
     void Destroy();
     uint32_t RunUntil(const Deadline& deadline);
     void Paint(HDC dc)
@@ -48,8 +48,8 @@ private:
                       reinterpret_cast<const BITMAPINFO*>(&m_info), DIB_RGB_COLORS, SRCCOPY);
     }
 
-    HWND m_hwnd = nullptr;     // the top-level window
-    HWND m_painted = nullptr;  // the window measured: m_hwnd, or its child
+    HWND m_hwnd = nullptr;     // the frame
+    HWND m_painted = nullptr;  // its child, the window measured
     int32_t m_width = 0;
     int32_t m_height = 0;
     WinGLibrary m_wing;
@@ -84,7 +84,7 @@ LRESULT CALLBACK PresenterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-bool Presenter::Create(int32_t width, int32_t height, const POINT* place, std::string& error)
+bool Presenter::Create(int32_t width, int32_t height, const POINT& place, std::string& error)
 {
     m_width = width;
     m_height = height;
@@ -126,25 +126,7 @@ bool Presenter::Create(int32_t width, int32_t height, const POINT* place, std::s
         return false;
     }
     g_presenter = this;
-    if (place != nullptr)
-        return CreateFramed(width, height, *place, error);
-    // A popup's client area is its whole window: exactly width x height.
-    m_hwnd = CreateWindowExA(0, kClassName, kCaption, WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
-                             wc.hInstance, nullptr);
-    m_painted = m_hwnd;
-    if (m_hwnd == nullptr) {
-        error = "cannot create the window";
-        return false;
-    }
-    // The active window on the desktop, as the program is when it runs.
-    SetForegroundWindow(m_hwnd);
-    RECT client;
-    GetClientRect(m_hwnd, &client);
-    if (client.right != width || client.bottom != height) {
-        error = "the window's client area is not the requested size";
-        return false;
-    }
-    return true;
+    return CreateFramed(width, height, place, error);
 }
 
 // The program's arrangement: a maximised frame window, and in it a bordered
@@ -174,6 +156,7 @@ bool Presenter::CreateFramed(int32_t width, int32_t height, const POINT& place, 
         error = "cannot create the child window";
         return false;
     }
+    // The active window on the desktop, as the program is when it runs.
     SetForegroundWindow(m_hwnd);
     RECT client;
     GetClientRect(m_painted, &client);
@@ -240,7 +223,7 @@ void Presenter::Destroy()
 
 }   // namespace
 
-bool RunPresenter(int32_t width, int32_t height, const POINT* place, uint32_t settleMs, uint32_t windowMs,
+bool RunPresenter(int32_t width, int32_t height, const POINT& place, uint32_t settleMs, uint32_t windowMs,
                   int32_t count, PresenterReport& report, std::string& error)
 {
     // The program runs at high priority; so does its yardstick.

@@ -1,11 +1,11 @@
 // velmora_presenter: the yardsticks for the whole-program frame rate, run
 // under Wine beside the program (bench/frame_rate.py drives it).
 //
-//   velmora_presenter present WIDTH HEIGHT SETTLE_MS WINDOW_MS COUNT [X Y]
-//       a window of WIDTH x HEIGHT client pixels showing the star engine's
-//       frames as often as the message loop allows (see Presenter.h);
-//       with X Y, a child window of a maximised frame whose client area
-//       begins at X, Y on the screen
+//   velmora_presenter present WIDTH HEIGHT SETTLE_MS WINDOW_MS COUNT X Y
+//       a window of WIDTH x HEIGHT client pixels, a child of a maximised
+//       frame whose client area begins at X, Y on the screen, showing the
+//       star engine's frames as often as the message loop allows (see
+//       Presenter.h)
 //   velmora_presenter step SETTLE_MS WINDOW_MS COUNT
 //       the star engine's frame step, Tumble Dry with 2000 stars
 //
@@ -62,7 +62,7 @@ bool Coordinate(const char* text, LONG& value)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: velmora_presenter present WIDTH HEIGHT SETTLE_MS WINDOW_MS COUNT [X Y]\n"
+    std::fprintf(stderr, "usage: velmora_presenter present WIDTH HEIGHT SETTLE_MS WINDOW_MS COUNT X Y\n"
                          "       velmora_presenter step SETTLE_MS WINDOW_MS COUNT\n");
     return 2;
 }
@@ -71,25 +71,21 @@ int Usage()
 
 int main(int argc, char** argv)
 {
-    if ((argc == 7 || argc == 9) && std::strcmp(argv[1], "present") == 0) {
+    if (argc == 9 && std::strcmp(argv[1], "present") == 0) {
         const int32_t width = Number(argv[2]), height = Number(argv[3]);
         const int32_t settle = Number(argv[4]), window = Number(argv[5]), count = Number(argv[6]);
         POINT place = {0, 0};
-        const bool framed = argc == 9;
-        if (!width || !height || !settle || !window || !count ||
-            (framed && !(Coordinate(argv[7], place.x) && Coordinate(argv[8], place.y))))
+        if (!width || !height || !settle || !window || !count || !Coordinate(argv[7], place.x) ||
+            !Coordinate(argv[8], place.y))
             return Usage();
         PresenterReport report;
         std::string error;
-        if (!RunPresenter(width, height, framed ? &place : nullptr, uint32_t(settle), uint32_t(window), count, report,
-                          error)) {
+        if (!RunPresenter(width, height, place, uint32_t(settle), uint32_t(window), count, report, error)) {
             std::printf("{\"mode\":\"present\",\"error\":%s}\n", Quoted(error).c_str());
             return 1;
         }
-        std::printf("{\"mode\":\"present\",\"width\":%d,\"height\":%d,\"window\":\"%s\",\"path\":%s,"
-                    "\"library\":%s,",
-                    int(width), int(height), framed ? "framed" : "popup", Quoted(report.path).c_str(),
-                    Quoted(report.library).c_str());
+        std::printf("{\"mode\":\"present\",\"width\":%d,\"height\":%d,\"path\":%s,\"library\":%s,", int(width),
+                    int(height), Quoted(report.path).c_str(), Quoted(report.library).c_str());
         PrintWindows(report.windows);
         return 0;
     }
